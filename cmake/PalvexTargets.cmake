@@ -1,0 +1,92 @@
+# Build settings shared by every Palvex target.
+
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)   # no GNU dialect: the tree must also build with MSVC
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+
+option(PALVEX_WERROR "Treat compiler warnings as errors" ON)
+set(PALVEX_SANITIZE "" CACHE STRING "Sanitizers for native builds, e.g. address,undefined or thread")
+option(PALVEX_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+
+# Where the Windows build puts its two runnable folders: one for a real adapter,
+# one with the adapter simulator in place of the HID transport.
+set(PALVEX_HARDWARE_DIR ${CMAKE_BINARY_DIR}/out/hardware)
+set(PALVEX_SIMULATOR_DIR ${CMAKE_BINARY_DIR}/out/simulator)
+
+if(PALVEX_SANITIZE)
+    add_compile_options(-fsanitize=${PALVEX_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=${PALVEX_SANITIZE})
+endif()
+
+if(WIN32)
+    add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+    if(MINGW)
+        # Static runtime: the binaries must run on a bare Windows without MinGW DLLs.
+        add_link_options(-static -static-libgcc -static-libstdc++)
+    endif()
+    if(MSVC)
+        set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+    endif()
+endif()
+
+# Applies the project's warning level and language settings to a target.
+function(palvex_defaults target)
+    if(MSVC)
+        target_compile_options(${target} PRIVATE /W4 /utf-8 /permissive- $<$<BOOL:${PALVEX_WERROR}>:/WX>)
+    else()
+        target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic
+                               $<$<BOOL:${PALVEX_WERROR}>:-Werror>)
+    endif()
+endfunction()
+
+# A static library of the project: palvex_library(name SOURCES ... [LIBS ...])
+function(palvex_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+    palvex_defaults(${name})
+endfunction()
+
+# GoogleTest: the system packages natively, built from Debian's sources for Windows.
+if(CMAKE_CROSSCOMPILING)
+    if(NOT TARGET gtest)
+        set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    endif()
+else()
+    find_package(GTest REQUIRED)
+endif()
+
+# A GoogleTest executable registered with CTest:
+# palvex_test(name SOURCES ... [LIBS ...] [LABELS ...] [ENVIRONMENT ...] [WORKING_DIRECTORY dir])
+# Under the Windows build CTest runs it through Wine.
+function(palvex_test name)
+    cmake_parse_arguments(ARG "" "WORKING_DIRECTORY" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+    palvex_defaults(${name})
+    if(NOT ARG_WORKING_DIRECTORY)
+        set(ARG_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    endif()
+    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY})
+    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
+    if(ARG_ENVIRONMENT)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+    endif()
+endfunction()
+
+# Adds every immediate subdirectory of the current source dir that has a CMakeLists.txt,
+# so that each area of tests or benchmarks keeps its own build file.
+function(palvex_add_subdirectories)
+    file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    list(SORT children)
+    foreach(child ${children})
+        if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+            add_subdirectory(${child})
+        endif()
+    endforeach()
+endfunction()

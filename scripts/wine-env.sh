@@ -1,0 +1,8 @@
+# Sourced by the project's scripts: the Wine environment that Palvex is run and tested in.
+# A prefix of our own, a Simplified-Chinese locale (ANSI code page 936) and no Wine chatter.
+PALVEX_ROOT=${PALVEX_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
+export WINEPREFIX=${PALVEX_WINEPREFIX:-$PALVEX_ROOT/build/wineprefix}
+export WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LC_ALL=zh_CN.UTF-8
