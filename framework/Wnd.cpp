@@ -1,0 +1,140 @@
+#include "framework/Wnd.h"
+
+namespace {
+// The window property that links a window to its bound object.
+constexpr wchar_t kObjectProperty[] = L"Palvex.CWnd";
+}  // namespace
+
+CWnd::~CWnd() {
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
+        UnsubclassWindow();
+    }
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd) {
+    if (hwnd == nullptr) {
+        return nullptr;
+    }
+    return static_cast<CWnd*>(::GetPropW(hwnd, kObjectProperty));
+}
+
+void CWnd::Bind(HWND hwnd) {
+    m_hWnd = hwnd;
+    ::SetPropW(hwnd, kObjectProperty, this);
+}
+
+void CWnd::Unbind() {
+    if (m_hWnd != nullptr) {
+        ::RemovePropW(m_hWnd, kObjectProperty);
+    }
+    m_hWnd = nullptr;
+}
+
+bool CWnd::SubclassWindow(HWND hwnd) {
+    if (hwnd == nullptr || m_hWnd != nullptr || FromHandle(hwnd) != nullptr) {
+        return false;
+    }
+    Bind(hwnd);
+    auto previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+    if (previous != &CWnd::StaticWndProc) {
+        superProc_ = previous;
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc));
+    }
+    return true;
+}
+
+bool CWnd::SubclassDlgItem(UINT id, const CWnd& parent) {
+    return SubclassWindow(::GetDlgItem(parent.m_hWnd, static_cast<int>(id)));
+}
+
+HWND CWnd::UnsubclassWindow() {
+    HWND hwnd = m_hWnd;
+    if (hwnd != nullptr && superProc_ != nullptr) {
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(superProc_));
+    }
+    superProc_ = nullptr;
+    Unbind();
+    return hwnd;
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+}
+
+bool CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::PostMessageW(m_hWnd, message, wParam, lParam) != FALSE;
+}
+
+std::wstring CWnd::GetWindowText() const {
+    int length = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = ::GetWindowTextW(m_hWnd, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+RECT CWnd::GetClientRect() const {
+    RECT rect{};
+    ::GetClientRect(m_hWnd, &rect);
+    return rect;
+}
+
+void CWnd::MoveWindow(const RECT& rect, bool repaint) const {
+    ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 repaint ? TRUE : FALSE);
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT milliseconds) const {
+    return ::SetTimer(m_hWnd, id, milliseconds, nullptr);
+}
+
+void CWnd::SetIcon(HICON icon, bool big) const {
+    SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+bool CWnd::DestroyWindow() {
+    if (m_hWnd == nullptr) {
+        return false;
+    }
+    return ::DestroyWindow(m_hWnd) != FALSE;
+}
+
+bool CWnd::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (superProc_ != nullptr) {
+        return ::CallWindowProcW(superProc_, m_hWnd, message, wParam, lParam);
+    }
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+    return DefWindowProc(current_.message, current_.wParam, current_.lParam);
+}
+
+bool CWnd::DispatchMessageToObject(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // Handlers may send messages to their own window; keep the outer one for Default().
+    CurrentMessage outer = current_;
+    current_ = {message, wParam, lParam};
+    bool handled = OnWndMsg(message, wParam, lParam, result);
+    current_ = outer;
+    return handled;
+}
+
+LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* object = FromHandle(hwnd);
+    if (object == nullptr) {
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    LRESULT result = 0;
+    if (!object->DispatchMessageToObject(message, wParam, lParam, result)) {
+        result = object->DefWindowProc(message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        // The window is gone; the object outlives it and must not keep its handle.
+        object->UnsubclassWindow();
+    }
+    return result;
+}
