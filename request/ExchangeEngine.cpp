@@ -1,0 +1,132 @@
+#include "request/ExchangeEngine.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "request/ExchangeLock.h"
+
+namespace {
+
+constexpr int kResyncRounds = 3;
+
+void CopyStatusAnswer(const Report& status, const CommandPart& command) {
+    if (status[report_byte::kInlineFlag] == 1 && command.data != nullptr) {
+        const std::size_t length =
+            std::min<std::size_t>(status[report_byte::kInlineLength], kMaxInlineLength);
+        std::memcpy(command.data, &status[report_byte::kInlineData], length);
+    }
+    if (command.statusTarget != nullptr) {
+        *command.statusTarget = GetU16(status, report_byte::kStatusWord);
+    }
+}
+
+}  // namespace
+
+void ExchangeEngine::DirectionCounters::Reset() {
+    bytes.store(0, std::memory_order_relaxed);
+    reports.store(0, std::memory_order_relaxed);
+}
+
+void ExchangeEngine::DirectionCounters::Count(const Report& report) {
+    reports.fetch_add(1, std::memory_order_relaxed);
+    bytes.fetch_add(report[report_byte::kPayloadLength], std::memory_order_relaxed);
+}
+
+ExchangeStatistics ExchangeEngine::Statistics() const {
+    ExchangeStatistics statistics;
+    statistics.bytesSent = sent_.bytes.load(std::memory_order_relaxed);
+    statistics.reportsSent = sent_.reports.load(std::memory_order_relaxed);
+    statistics.bytesReceived = received_.bytes.load(std::memory_order_relaxed);
+    statistics.reportsReceived = received_.reports.load(std::memory_order_relaxed);
+    return statistics;
+}
+
+bool ExchangeEngine::Execute(const RequestDescription& request) {
+    if (transport_ == nullptr || !IsPlannable(request)) {
+        sent_.Reset();
+        received_.Reset();
+        return false;
+    }
+    ReportPlan plan;
+    try {
+        plan = BuildReportPlan(request);
+    } catch (const std::bad_alloc&) {
+        return false;  // errors are results: nothing may throw across the library boundary
+    }
+
+    ExchangeLock lock;
+    if (!lock.Held()) {
+        return false;
+    }
+    // Reset under the lock, so that a waiting exchange does not zero the counters of the
+    // running one.
+    sent_.Reset();
+    received_.Reset();
+    if (plan.empty() || !TransferAll(plan)) {
+        Resynchronise();
+        return false;
+    }
+    const std::uint8_t expected = plan.front().report[report_byte::kCommand] & kStatusCommandMask;
+    if (plan.back().report[report_byte::kCommand] != expected) {
+        return false;
+    }
+    ParseAnswers(plan, request);
+    return true;
+}
+
+bool ExchangeEngine::TransferAll(ReportPlan& plan) {
+    for (PlanEntry& entry : plan) {
+        // A failed transfer is counted too: the counters show every transfer attempted.
+        bool done;
+        if (entry.direction == PlanDirection::Send) {
+            done = transport_->WriteReport(entry.report.data(), kReportSize);
+            sent_.Count(entry.report);
+        } else {
+            done = transport_->ReadReport(entry.report.data(), kReportSize);
+            received_.Count(entry.report);
+        }
+        if (!done) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ExchangeEngine::Resynchronise() {
+    Report resync{};
+    resync[report_byte::kKind] = kKindResync;
+    for (int round = 0; round < kResyncRounds; ++round) {
+        if (!transport_->WriteReport(resync.data(), kReportSize)) {
+            return;
+        }
+        Report answer{};
+        if (transport_->ReadReport(answer.data(), kReportSize) &&
+            answer[report_byte::kKind] == kKindResync) {
+            return;
+        }
+    }
+}
+
+void ExchangeEngine::ParseAnswers(const ReportPlan& plan, const RequestDescription& request) const {
+    const TransferPart& transfer = request.transferPart;
+    // Data only lands in a buffer that the caller gave for reading; a transfer to the chip
+    // keeps its source buffer as it was.
+    const bool acceptsData = request.ReadsFromChip();
+    std::uint32_t offset = 0;
+    for (const PlanEntry& entry : plan) {
+        if (entry.direction != PlanDirection::Receive) {
+            continue;
+        }
+        const Report& report = entry.report;
+        if (report[report_byte::kKind] == kKindStatus) {
+            CopyStatusAnswer(report, request.commandPart);
+        } else if (report[report_byte::kKind] == kKindDataIn && acceptsData) {
+            const std::uint32_t length = std::min<std::uint32_t>(
+                {report[report_byte::kPayloadLength], static_cast<std::uint32_t>(kMaxPayloadLength),
+                 transfer.length - offset});
+            std::memcpy(transfer.buffer + offset, &report[report_byte::kPayload], length);
+            offset += length;
+        }
+    }
+}
