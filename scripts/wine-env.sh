@@ -5,4 +5,5 @@ export WINEPREFIX=${PALVEX_WINEPREFIX:-$PALVEX_ROOT/build/wineprefix}
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LC_ALL=zh_CN.UTF-8
+# No glibc locale is needed for this: Wine derives the code page from the name alone.
+{ export LC_ALL=zh_CN.UTF-8; } 2>/dev/null

@@ -1,0 +1,89 @@
+#!/bin/bash
+# Builds every configuration and runs every test: natively, with sanitizers, the fuzz
+# targets for a few seconds, and the Windows build under Wine in a virtual display.
+# Installs what a fresh Debian 12 machine is missing. Exits non-zero on any failure.
+set -u
+cd "$(dirname "$0")"
+export PALVEX_ROOT=$(pwd)
+
+scripts/install-deps.sh || exit 1
+scripts/prepare-wine.sh || exit 1
+. scripts/wine-env.sh
+. scripts/xvfb.sh
+
+summary=()
+failed=0
+
+record() {  # name, status, seconds, detail
+    summary+=("$(printf '%-12s %-6s %4ss  %s' "$1" "$2" "$3" "$4")")
+    [ "$2" = "PASS" ] || failed=1
+}
+
+check_format() {
+    local start=$SECONDS files bad
+    mapfile -t files < <(git ls-files '*.cpp' '*.h')
+    bad=$(clang-format --dry-run --Werror "${files[@]}" 2>&1 | grep -c 'error:' || true)
+    if [ "$bad" -eq 0 ]; then
+        record format PASS $((SECONDS - start)) "${#files[@]} files formatted"
+    else
+        clang-format --dry-run "${files[@]}" 2>&1 | grep 'error:' | cut -d: -f1 | sort -u
+        record format FAIL $((SECONDS - start)) "$bad formatting differences"
+    fi
+}
+
+build() {  # preset
+    local log=build/$1.log
+    mkdir -p build
+    if ! { cmake --preset "$1" && cmake --build --preset "$1"; } >"$log" 2>&1; then
+        tail -40 "$log"
+        return 1
+    fi
+}
+
+run_tests() {  # preset, ctest arguments...
+    local preset=$1 start=$SECONDS log out
+    shift
+    log=build/$preset-test.log
+    if ! build "$preset"; then
+        record "$preset" FAIL $((SECONDS - start)) "build failed, see build/$preset.log"
+        return
+    fi
+    ctest --preset "$preset" "$@" >"$log" 2>&1
+    local rc=$?
+    out=$(grep -E '^[0-9]+% tests passed' "$log" || echo "no tests ran")
+    if [ $rc -eq 0 ] && grep -q 'tests passed' "$log"; then
+        record "$preset" PASS $((SECONDS - start)) "$out"
+    else
+        grep -E '\*\*\*|Failed|FAILED' "$log" | head -20
+        record "$preset" FAIL $((SECONDS - start)) "$out, see $log"
+    fi
+}
+
+run_fuzz() {
+    local start=$SECONDS
+    if ! build native-fuzz; then
+        record fuzz FAIL $((SECONDS - start)) "build failed, see build/native-fuzz.log"
+        return
+    fi
+    if scripts/fuzz.sh "${PALVEX_FUZZ_SECONDS:-5}" >build/fuzz.log 2>&1; then
+        record fuzz PASS $((SECONDS - start)) "$(tail -1 build/fuzz.log)"
+    else
+        tail -20 build/fuzz.log
+        record fuzz FAIL $((SECONDS - start)) "see build/fuzz.log"
+    fi
+}
+
+check_format
+run_tests native -j2
+run_tests native-asan -j2
+run_tests native-tsan -j2
+[ -x scripts/fuzz.sh ] && run_fuzz
+if start_virtual_display; then
+    run_tests windows
+else
+    record windows FAIL 0 "no virtual display"
+fi
+
+echo
+printf '%s\n' "${summary[@]}"
+exit $failed
