@@ -1,0 +1,230 @@
+#include "tessik/AdapterSimulator.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+constexpr std::uint8_t kDebugCommand = 0xF4;
+constexpr std::uint8_t kStartStreaming = 0x24;
+constexpr std::uint8_t kReadFrame = 0x25;
+constexpr std::uint8_t kStopStreaming = 0x26;
+constexpr std::uint32_t kDefaultTimeoutMillis = 1000;
+
+std::uint32_t GetU32(const Report& report, std::size_t at) {
+    return (std::uint32_t{report[at]} << 24) | (std::uint32_t{report[at + 1]} << 16) |
+           (std::uint32_t{report[at + 2]} << 8) | report[at + 3];
+}
+
+bool AllZeroFrom(const Report& report, std::size_t from) {
+    return std::all_of(report.begin() + static_cast<std::ptrdiff_t>(from), report.end(),
+                       [](std::uint8_t byte) { return byte == 0; });
+}
+
+}  // namespace
+
+Report& AdapterSimulator::AnswerQueue::Push() {
+    Report& slot = reports_[(first_ + count_) % kCapacity];
+    ++count_;
+    slot.fill(0);
+    return slot;
+}
+
+void AdapterSimulator::AnswerQueue::Pop(std::uint8_t* out) {
+    std::memcpy(out, reports_[first_].data(), kReportSize);
+    first_ = (first_ + 1) % kCapacity;
+    --count_;
+}
+
+AdapterSimulator::AdapterSimulator(const SimulatorConfig& config)
+    : config_(config),
+      chip_(config.channels, config.layoutLength, config.seed),
+      reportTime_(config.reportDelayMicros) {
+    statistics_.timeoutMillis = kDefaultTimeoutMillis;
+}
+
+void AdapterSimulator::Configure(const SimulatorConfig& config) {
+    std::lock_guard lock(mutex_);
+    config_ = config;
+    chip_ = SimulatedChip(config.channels, config.layoutLength, config.seed);
+    answers_.Clear();
+    statistics_ = SimulatorStatistics{};
+    statistics_.timeoutMillis = kDefaultTimeoutMillis;
+    reportTime_ = std::chrono::microseconds(config.reportDelayMicros);
+    frameRequests_ = 0;
+    open_ = false;
+    disconnected_ = false;
+    failNextRead_ = false;
+}
+
+bool AdapterSimulator::Disconnected() const {
+    std::lock_guard lock(mutex_);
+    return disconnected_;
+}
+
+SimulatorStatistics AdapterSimulator::Statistics() const {
+    std::lock_guard lock(mutex_);
+    return statistics_;
+}
+
+bool AdapterSimulator::Control(std::uint32_t code, void* data, std::uint32_t size) {
+    if (code != kSimulatorQueryStatistics || data == nullptr ||
+        size != sizeof(SimulatorStatistics)) {
+        return false;
+    }
+    const SimulatorStatistics statistics = Statistics();
+    std::memcpy(data, &statistics, sizeof statistics);
+    return true;
+}
+
+bool AdapterSimulator::Open(std::uint16_t vendorId, std::uint16_t productId) {
+    std::lock_guard lock(mutex_);
+    ++statistics_.opens;
+    statistics_.lastVendorId = vendorId;
+    statistics_.lastProductId = productId;
+    if (disconnected_ || vendorId != kAdapterVendorId || productId != kAdapterProductId) {
+        return false;
+    }
+    answers_.Clear();
+    open_ = true;
+    return true;
+}
+
+bool AdapterSimulator::SetTimeout(std::uint32_t milliseconds) {
+    std::lock_guard lock(mutex_);
+    if (!Usable()) {
+        return false;
+    }
+    statistics_.timeoutMillis = milliseconds;
+    return true;
+}
+
+void AdapterSimulator::TakeReportTime() const {
+    std::chrono::microseconds reportTime;
+    {
+        std::lock_guard lock(mutex_);
+        reportTime = reportTime_;
+    }
+    if (reportTime.count() > 0) {
+        std::this_thread::sleep_for(reportTime);
+    }
+}
+
+bool AdapterSimulator::WriteReport(const std::uint8_t* report, std::uint32_t length) {
+    TakeReportTime();
+    std::lock_guard lock(mutex_);
+    if (!Usable() || report == nullptr || length != kReportSize) {
+        return false;
+    }
+    Report received;
+    std::memcpy(received.data(), report, kReportSize);
+    // A new request or a resynchronisation drops whatever the previous one left unread.
+    answers_.Clear();
+    failNextRead_ = false;
+    if (received[0] == 0 && received[report_byte::kKind] == kKindResync &&
+        AllZeroFrom(received, 2)) {
+        ++statistics_.resyncs;
+        answers_.Push()[report_byte::kKind] = kKindResync;
+    } else if (received[0] == 0 && received[report_byte::kKind] == kKindCommandHeader) {
+        HandleHeader(received);
+    } else {
+        ++statistics_.protocolErrors;
+    }
+    return true;
+}
+
+void AdapterSimulator::HandleHeader(const Report& header) {
+    const bool knownCommand = header[report_byte::kCommand] == kDebugCommand &&
+                              header[report_byte::kSecondParameter] == 0 &&
+                              header[report_byte::kFirstParameter] == 0;
+    const std::uint8_t subcommand = header[report_byte::kSubcommand];
+    if (knownCommand && (subcommand == kStartStreaming || subcommand == kStopStreaming)) {
+        HandleStreaming(header);
+    } else if (knownCommand && subcommand == kReadFrame) {
+        HandleFrameRead(header);
+    } else {
+        ++statistics_.protocolErrors;
+    }
+}
+
+void AdapterSimulator::HandleStreaming(const Report& header) {
+    // A command without transfer, with an empty command part.
+    if (GetU32(header, report_byte::kAddress) != 0 || GetU32(header, report_byte::kLength) != 0 ||
+        header[report_byte::kInlineFlag] != 1 || !AllZeroFrom(header, report_byte::kInlineLength)) {
+        ++statistics_.protocolErrors;
+        return;
+    }
+    statistics_.streaming = header[report_byte::kSubcommand] == kStartStreaming ? 1 : 0;
+    QueueStatus(kDebugCommand & kStatusCommandMask);
+}
+
+void AdapterSimulator::HandleFrameRead(const Report& header) {
+    // A transfer from the frame without command part, inside the 200-byte frame.
+    const std::uint32_t address = GetU32(header, report_byte::kAddress);
+    const std::uint32_t length = GetU32(header, report_byte::kLength);
+    if (length == 0 || address >= kChipFrameSize || length > kChipFrameSize - address ||
+        !AllZeroFrom(header, report_byte::kInlineFlag)) {
+        ++statistics_.protocolErrors;
+        return;
+    }
+    const bool faulty =
+        config_.fault != SimulatorFault::None && frameRequests_++ >= config_.faultAfterFrames;
+    if (faulty && config_.fault == SimulatorFault::Disconnect) {
+        disconnected_ = true;
+        open_ = false;
+        return;
+    }
+    if (faulty && config_.fault == SimulatorFault::Silent) {
+        return;
+    }
+    const ChipFrame frame = chip_.NextFrame();
+    for (std::uint32_t done = 0; done < length; done += kMaxPayloadLength) {
+        auto piece = std::min<std::uint32_t>(kMaxPayloadLength, length - done);
+        if (faulty && config_.fault == SimulatorFault::ShortData) {
+            piece = (piece + 1) / 2;
+        }
+        Report& data = answers_.Push();
+        data[report_byte::kKind] = kKindDataIn;
+        data[report_byte::kPayloadLength] = static_cast<std::uint8_t>(piece);
+        std::memcpy(&data[report_byte::kPayload], &frame[address + done], piece);
+    }
+    // The wrong-status fault passes the command byte through without clearing bit 4.
+    QueueStatus(faulty && config_.fault == SimulatorFault::WrongStatus
+                    ? kDebugCommand
+                    : kDebugCommand & kStatusCommandMask);
+    failNextRead_ = faulty && config_.fault == SimulatorFault::ReadFails;
+    if (!faulty || config_.fault != SimulatorFault::ReadFails) {
+        ++statistics_.framesServed;
+    }
+}
+
+void AdapterSimulator::QueueStatus(std::uint8_t statusCommand) {
+    Report& status = answers_.Push();
+    status[report_byte::kKind] = kKindStatus;
+    status[report_byte::kCommand] = statusCommand;  // status word 0: done
+}
+
+bool AdapterSimulator::ReadReport(std::uint8_t* report, std::uint32_t length) {
+    TakeReportTime();
+    std::uint32_t waitMillis;
+    {
+        std::lock_guard lock(mutex_);
+        if (!Usable() || report == nullptr || length != kReportSize) {
+            return false;
+        }
+        if (failNextRead_) {
+            failNextRead_ = false;
+            answers_.Clear();
+            return false;
+        }
+        if (!answers_.Empty()) {
+            answers_.Pop(report);
+            return true;
+        }
+        waitMillis = statistics_.timeoutMillis;
+    }
+    // Nothing to send: the read gives up after the time limit, as the HID read would.
+    std::this_thread::sleep_for(std::chrono::milliseconds(waitMillis));
+    return false;
+}
