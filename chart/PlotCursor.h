@@ -1,0 +1,95 @@
+#pragma once
+// Cursors are overlays of the chart control, drawn over the rendered chart at every paint
+// and fed the mouse input inside the plotting rectangle. The drag line is a one-pixel line
+// across the plotting rectangle that the user drags along its axis; while dragged it
+// reports its value to its listeners.
+
+#include "framework/Wnd.h"
+
+#include <vector>
+
+class CPlotAxis;
+class CPlotCtrl;
+class CPlotCursor;
+
+// Posted by CPlotDragLineListener to its target window; lParam is the address of the
+// listener's value (a double). The chart page knows it as WM_CHART_CURSOR_MOVED.
+constexpr UINT kPlotCursorMovedMessage = WM_USER + 102;
+
+class CPlotCursorListener {
+  public:
+    virtual ~CPlotCursorListener() = default;
+    virtual void CursorMoved(CPlotCursor* cursor, double x, double y) = 0;
+};
+
+class CPlotCursor {
+  public:
+    explicit CPlotCursor(CPlotCtrl* control);
+    virtual ~CPlotCursor() = default;
+    CPlotCursor(const CPlotCursor&) = delete;
+    CPlotCursor& operator=(const CPlotCursor&) = delete;
+
+    virtual void MouseMoved(int x, int y) = 0;
+    virtual void ButtonDown(int x, int y);
+    virtual void ButtonUp(int x, int y);
+    virtual void Draw(HDC dc) = 0;
+
+    void SetColor(COLORREF colour);
+    COLORREF GetColor() const { return colour_; }
+    unsigned GetId() const { return id_; }
+    // The cursor never owns its listeners.
+    void AddListener(CPlotCursorListener* listener) { listeners_.push_back(listener); }
+
+  protected:
+    void NotifyListeners(double x, double y);
+    CPlotCtrl* GetControl() const { return control_; }
+
+  private:
+    static unsigned nextId_;
+
+    COLORREF colour_ = 0;
+    CPlotCtrl* control_;
+    unsigned id_;
+    std::vector<CPlotCursorListener*> listeners_;
+};
+
+class CPlotDragLineCursor : public CPlotCursor {
+  public:
+    // Pixels on either side of the line within which a press grabs it.
+    static constexpr int kGrabTolerance = 3;
+
+    CPlotDragLineCursor(CPlotCtrl* control, CPlotAxis* axis);
+    ~CPlotDragLineCursor() override = default;
+
+    void MouseMoved(int x, int y) override;
+    void ButtonDown(int x, int y) override;
+    void ButtonUp(int x, int y) override;
+    void Draw(HDC dc) override;
+
+    // Puts the line at the pixel of value; the caller refreshes the control.
+    void MoveToValue(double value);
+    int GetPosition() const { return position_; }
+    bool IsDragging() const { return dragging_; }
+    CPlotAxis* GetAxis() const { return axis_; }
+    // Binds the line to the axis that takes the place of its own in the control.
+    void SetAxis(CPlotAxis* axis) { axis_ = axis; }
+
+  private:
+    CPlotAxis* axis_;
+    bool dragging_ = false;
+    int position_ = 0;
+};
+
+// Forwards every new position of a drag line to a window, as a posted message carrying
+// the address of the last reported X value. The listener must outlive the messages.
+class CPlotDragLineListener : public CPlotCursorListener {
+  public:
+    explicit CPlotDragLineListener(CWnd* target) : target_(target) {}
+
+    void CursorMoved(CPlotCursor* cursor, double x, double y) override;
+
+    double value = 0.0;
+
+  private:
+    CWnd* target_;
+};

@@ -1,0 +1,36 @@
+#pragma once
+// The dotted grid lines of one axis: the axis hands over the pixel position of each tick
+// while it draws, and the grid draws a line across the plotting rectangle at each one.
+
+#include <windows.h>
+
+#include <vector>
+
+class CPlotCtrl;
+
+class CPlotGrid {
+  public:
+    CPlotGrid() = default;
+    virtual ~CPlotGrid() = default;
+    CPlotGrid(const CPlotGrid&) = delete;
+    CPlotGrid& operator=(const CPlotGrid&) = delete;
+
+    void SetParentControl(CPlotCtrl* control) { control_ = control; }
+    void SetHorizontal(bool horizontal) { horizontal_ = horizontal; }
+    void SetVisible(bool visible);
+    void SetColor(COLORREF colour);
+    COLORREF GetColor() const { return colour_; }
+
+    void ClearTicks() { ticks_.clear(); }
+    void AddTick(int pixel) { ticks_.push_back(pixel); }
+    const std::vector<int>& Ticks() const { return ticks_; }
+
+    void Draw(HDC dc);
+
+  private:
+    COLORREF colour_ = RGB(128, 128, 128);
+    CPlotCtrl* control_ = nullptr;
+    bool visible_ = true;
+    std::vector<int> ticks_;  // keeps its capacity, so redrawing allocates nothing
+    bool horizontal_ = true;
+};

@@ -1,0 +1,106 @@
+#include "chart/PlotStandardAxis.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <iomanip>
+#include <locale>
+
+CPlotStandardAxis::CPlotStandardAxis() {
+    labelStream_.imbue(std::locale::classic());
+    labelStream_ << std::fixed;
+}
+
+CPlotStandardAxis::~CPlotStandardAxis() = default;
+
+void CPlotStandardAxis::UpdateTickStep() {
+    const double min = GetMin();
+    const double max = GetMax();
+    if (max == min) {
+        tickStep_ = 0.0;
+        return;
+    }
+    const int spacing = IsHorizontal() ? 30 : 20;
+    const int count = std::abs((GetEndPixel() - GetStartPixel()) / spacing);
+    // An axis shorter than one spacing keeps the step it had.
+    if (count == 0) {
+        return;
+    }
+    // A reversed manual range gets the step of its span.
+    const double minimumStep = std::fabs(max - min) / count;
+    if (!std::isfinite(minimumStep) || minimumStep <= 0.0) {
+        return;
+    }
+    const int exponent = static_cast<int>(std::floor(std::log10(minimumStep)));
+    const double base = std::pow(10.0, exponent);
+    const int decimals = exponent < 0 ? -exponent : 0;
+    for (double factor : {1.0, 2.0, 5.0}) {
+        if (factor * base >= minimumStep) {
+            tickStep_ = factor * base;
+            decimals_ = decimals;
+            return;
+        }
+    }
+    // Above five times the base the next power of ten is the step, with one digit less.
+    tickStep_ = 10.0 * base;
+    decimals_ = decimals > 0 ? decimals - 1 : decimals;
+}
+
+void CPlotStandardAxis::UpdateFirstTick() {
+    const double min = GetMin();
+    if (tickStep_ == 0.0) {
+        firstTick_ = min;
+        return;
+    }
+    if (min == 0.0) {
+        firstTick_ = 0.0;
+        return;
+    }
+    // Whole steps below min, truncated toward zero; then walk to the smallest multiple of
+    // the step that is not below min. The walks stop when the step no longer changes the
+    // value (a step far below the precision of min).
+    firstTick_ = std::trunc(min / tickStep_) * tickStep_;
+    if (min > 0.0) {
+        while (min > firstTick_ && firstTick_ + tickStep_ != firstTick_) {
+            firstTick_ += tickStep_;
+        }
+    } else {
+        while (firstTick_ > min && firstTick_ - tickStep_ != firstTick_) {
+            firstTick_ -= tickStep_;
+        }
+        if (firstTick_ != min) {
+            firstTick_ += tickStep_;
+        }
+    }
+}
+
+double CPlotStandardAxis::FirstTickValue() const {
+    return IsDiscrete() ? firstTick_ - tickStep_ : firstTick_;
+}
+
+bool CPlotStandardAxis::NextTickValue(double current, double& next) const {
+    if (tickStep_ == 0.0) {
+        return false;
+    }
+    next = current + tickStep_;
+    // A step lost in the precision of the values would never reach max.
+    return next <= GetMax() && next > current;
+}
+
+int CPlotStandardAxis::TickScreenPosition(double value) const {
+    return ValueToScreenLinear(value);
+}
+
+int CPlotStandardAxis::ValueToScreenCentered(double value) const {
+    if (tickStep_ == 0.0) {
+        return ValueToScreenLinear(value);
+    }
+    const double epsilon = value < 0.0 ? -1e-10 : 1e-10;
+    const double centred = std::trunc((value + epsilon) / tickStep_) * tickStep_ + tickStep_ / 2;
+    return ValueToScreenLinear(centred);
+}
+
+std::wstring CPlotStandardAxis::TickLabelText(double value) {
+    labelStream_.str(std::wstring());
+    labelStream_ << std::setprecision(decimals_) << value;
+    return labelStream_.str();
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Small shared vocabulary of the chart control: axis positions, mouse event codes, the
+// point type and the colours new series get.
+
+#include <windows.h>
+
+#include <array>
+
+// Positions of the four axes of a chart; bottom and top are horizontal, right and top are
+// drawn on the far side of the plotting rectangle.
+enum AxisSide : int { kAxisLeft = 0, kAxisBottom = 1, kAxisRight = 2, kAxisTop = 3 };
+constexpr int kAxisSideCount = 4;
+
+constexpr bool IsHorizontalSide(int side) {
+    return side == kAxisBottom || side == kAxisTop;
+}
+constexpr bool IsSecondarySide(int side) {
+    return side == kAxisRight || side == kAxisTop;
+}
+
+// Mouse events handed to series.
+enum PlotMouseEvent : int {
+    kPlotMouseMove = 0,
+    kPlotLeftButtonUp = 1,
+    kPlotLeftButtonDown = 2,
+    kPlotLeftButtonDoubleClick = 3,
+    kPlotRightButtonUp = 4,
+    kPlotRightButtonDown = 5,
+    kPlotRightButtonDoubleClick = 6,
+};
+
+// One chart point.
+struct SPlotXYPoint {
+    double X = 0.0;
+    double Y = 0.0;
+};
+
+// Colours given to series in the order they are attached to a control, wrapping after ten.
+inline constexpr std::array<COLORREF, 10> DefaultSeriesColours = {
+    RGB(255, 0, 0),   RGB(0, 150, 0),   RGB(0, 0, 255),   RGB(255, 255, 0), RGB(0, 255, 255),
+    RGB(255, 128, 0), RGB(128, 0, 128), RGB(128, 128, 0), RGB(255, 0, 255), RGB(64, 128, 128),
+};
+
+// Converts a computed pixel coordinate to int. Values far outside any screen (huge zoom
+// factors, infinities) are pinned to a range GDI still clips safely, and NaN maps to 0, so
+// that no conversion overflows.
+int ToPixel(double value);
