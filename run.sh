@@ -27,7 +27,7 @@ fi
 
 start_virtual_display || exit 1
 shot=$PALVEX_ROOT/build/palvex-main-window.png
-(cd "$folder" && wine explorer /desktop=palvex,1280x900 Palvex.exe) >/dev/null 2>&1 &
+(cd "$folder" && wine explorer /desktop=palvex,1600x1000 Palvex.exe) >/dev/null 2>&1 &
 for _ in $(seq 1 60); do
     xdotool search --name "Ostrel-TK" >/dev/null 2>&1 && break
     sleep 0.5

@@ -4,7 +4,7 @@ start_virtual_display() {
     local n
     for n in $(seq 90 140); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
         PALVEX_XVFB_PID=$!
         for _ in $(seq 1 50); do
             [ -e "/tmp/.X11-unix/X$n" ] && break
