@@ -1,0 +1,35 @@
+#include "device/TouchSampleStore.h"
+
+#include <cassert>
+#include <utility>
+
+ChannelSamples& TouchSampleStore::Channel(std::uint32_t position) {
+    assert(position < channels_.size());
+    return channels_[position];
+}
+
+const ChannelSamples& TouchSampleStore::Channel(std::uint32_t position) const {
+    assert(position < channels_.size());
+    return channels_[position];
+}
+
+bool TouchSampleStore::AppendChannel(ChannelSamples channel) {
+    if (channels_.size() >= kMaxTouchChannels) {
+        return false;
+    }
+    channels_.push_back(std::move(channel));
+    return true;
+}
+
+void TouchSampleStore::ClearSamples() {
+    auto guard = Lock();
+    for (ChannelSamples& channel : channels_) {
+        channel.ResetToLeadingZeros();
+    }
+}
+
+void TouchSampleStore::RemoveAllChannels() {
+    auto guard = Lock();
+    // swap rather than clear(): clear() keeps the vector's capacity, and the point is to free.
+    std::vector<ChannelSamples>().swap(channels_);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The in-memory record of everything measured since the device was opened: one ChannelSamples
+// per touch channel, position p holding channel p.
+//
+// Locking: the receive worker appends while the UI thread reads, and an append can move a
+// series' storage. Readers therefore hold Lock() for one pass over the store:
+//     auto guard = store.Lock();
+// ChannelCount(), Channel() and AppendChannel() do not lock; call them under Lock() whenever
+// another thread may decode. ClearSamples(), RemoveAllChannels(), DecodeChannelLayout() and
+// DecodeSamples() take the lock themselves for their whole run, so their callers must NOT hold
+// it (the mutex is not recursive: holding it there deadlocks).
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "device/ChannelSamples.h"
+
+// The measurement frame carries at most 32 channel groups, and the main dialog has 32 boxes.
+inline constexpr std::uint32_t kMaxTouchChannels = 32;
+
+class TouchSampleStore {
+  public:
+    std::unique_lock<std::mutex> Lock() const { return std::unique_lock<std::mutex>(mutex_); }
+
+    std::uint32_t ChannelCount() const { return static_cast<std::uint32_t>(channels_.size()); }
+
+    // The channel at position; position is below ChannelCount().
+    ChannelSamples& Channel(std::uint32_t position);
+    const ChannelSamples& Channel(std::uint32_t position) const;
+
+    // Appends a channel record at the next position. Refuses, returning false, once the store
+    // holds kMaxTouchChannels channels.
+    bool AppendChannel(ChannelSamples channel);
+
+    // Refills every series of every channel with the leading zeros; the channels stay.
+    // Takes the lock.
+    void ClearSamples();
+
+    // Empties the store and frees all samples. Takes the lock.
+    void RemoveAllChannels();
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<ChannelSamples> channels_;
+};
