@@ -1,0 +1,51 @@
+#include "device/DeviceRequests.h"
+
+namespace {
+
+constexpr std::uint8_t kDebugCommand = 0xF4;
+constexpr std::uint8_t kStartStreaming = 0x24;
+constexpr std::uint8_t kReadFrame = 0x25;
+constexpr std::uint8_t kStopStreaming = 0x26;
+constexpr std::uint8_t kFromChip = 1;
+
+}  // namespace
+
+bool DeviceRequests::StreamingCommand(std::uint8_t subcommand) {
+    if (module_ == nullptr) {
+        return false;
+    }
+    // The adapter's status word carries nothing Palvex acts on.
+    std::uint16_t status = 0;
+    return module_->SetCommandRequest(kDebugCommand, subcommand, &status, nullptr, 0) &&
+           module_->Execute();
+}
+
+bool DeviceRequests::StartStreaming() {
+    return StreamingCommand(kStartStreaming);
+}
+
+bool DeviceRequests::StopStreaming() {
+    return StreamingCommand(kStopStreaming);
+}
+
+bool DeviceRequests::FetchFrame() {
+    if (module_ == nullptr) {
+        return false;
+    }
+    frame_.fill(0);
+    module_->SetTransferRequest(kDebugCommand, kReadFrame, kFromChip, frame_.data(), 0,
+                                kMeasurementFrameSize);
+    return module_->Execute();
+}
+
+bool DeviceRequests::ReadChannelLayout(TouchSampleStore& store) {
+    return FetchFrame() && DecodeChannelLayout(frame_.data(), store, channelCount_);
+}
+
+bool DeviceRequests::ReadFrame(TouchSampleStore& store) {
+    if (!FetchFrame()) {
+        return false;
+    }
+    DecodeSamples(frame_.data(), channelCount_, store);
+    return true;
+}
