@@ -4,6 +4,7 @@
 #include "app/ChannelBoxes.h"
 #include "app/DlgListData.h"
 #include "chartpage/DlgChart.h"
+#include "device/DeviceConnection.h"
 #include "device/TouchSampleStore.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
@@ -40,6 +41,7 @@ class CPalvexDlg : public CDialogEx {
     TouchSampleStore store_;
     HICON icon_;
     int connected_ = 0;
+    DeviceConnection device_;  // unloads Dravik, then Tessik, when destroyed
     CTabCtrl tabs_;
     DlgChart chartPage_;
     DlgListData listPage_;
