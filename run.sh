@@ -4,12 +4,7 @@
 # writes a screenshot of the main window to a PNG file, prints its path and ends.
 set -u
 cd "$(dirname "$0")"
-export PALVEX_ROOT=$(pwd)
-
-scripts/install-deps.sh || exit 1
-scripts/prepare-wine.sh || exit 1
-. scripts/wine-env.sh
-. scripts/xvfb.sh
+. scripts/setup.sh
 
 mkdir -p build
 if ! { cmake --preset windows && cmake --build --preset windows; } >build/windows.log 2>&1; then

@@ -4,12 +4,7 @@
 # Installs what a fresh Debian 12 machine is missing. Exits non-zero on any failure.
 set -u
 cd "$(dirname "$0")"
-export PALVEX_ROOT=$(pwd)
-
-scripts/install-deps.sh || exit 1
-scripts/prepare-wine.sh || exit 1
-. scripts/wine-env.sh
-. scripts/xvfb.sh
+. scripts/setup.sh
 
 summary=()
 failed=0
