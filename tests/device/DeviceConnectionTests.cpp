@@ -1,0 +1,238 @@
+// The device connection through real DLLs under Windows: which libraries it loads from where,
+// what it reports when one is missing, how it sets up the adapter and reads from it. Each test
+// builds a folder of libraries from the parts beside the test program.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "device/DeviceConnection.h"
+#include "framework/Prompts.h"
+#include "tessik/AdapterSimulator.h"
+#include "tessik/SimulatedChip.h"
+
+namespace {
+
+struct ShownMessage {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+
+class RecordingPrompts final : public UserPrompts {
+  public:
+    std::vector<ShownMessage> shown;
+    int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption,
+                    UINT type) override {
+        shown.push_back({owner, text, caption, type});
+        return IDOK;
+    }
+    bool AskSaveFile(HWND, const SaveFileOptions&, std::wstring&) override { return false; }
+};
+
+std::wstring TestFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+std::wstring Part(const wchar_t* name) {
+    return TestFolder() + L"\\parts\\" + name;
+}
+
+bool Loaded(const wchar_t* name) {
+    return GetModuleHandleW(name) != nullptr;
+}
+
+// The simulator's record of what was asked of it, read through its own Control operation.
+SimulatorStatistics SimulatorRecord() {
+    HMODULE tessik = GetModuleHandleW(L"Tessik.dll");
+    SimulatorStatistics statistics{};
+    if (tessik == nullptr) {
+        ADD_FAILURE() << "Tessik.dll is not loaded";
+        return statistics;
+    }
+    using Factory = HidTransport* (*)();
+    FARPROC address = GetProcAddress(tessik, "GetUsbHidObj");
+    Factory factory = nullptr;
+    std::memcpy(&factory, &address, sizeof factory);
+    EXPECT_TRUE(factory()->Control(kSimulatorQueryStatistics, &statistics, sizeof statistics));
+    return statistics;
+}
+
+class DeviceConnectionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InstallPrompts(&prompts);
+        SetEnvironmentVariableW(L"PALVEX_UNLOAD_LOG", nullptr);
+        SetEnvironmentVariableW(L"TESSIK_SIM_REPORT_DELAY_US", L"0");
+        ASSERT_FALSE(Loaded(L"Tessik.dll"));
+        ASSERT_FALSE(Loaded(L"Dravik.dll"));
+    }
+    void TearDown() override {
+        InstallPrompts(nullptr);
+        EXPECT_FALSE(Loaded(L"Tessik.dll")) << "a library stayed loaded";
+        EXPECT_FALSE(Loaded(L"Dravik.dll")) << "a library stayed loaded";
+    }
+
+    // A fresh folder named after the test holding the given parts as Tessik.dll / Dravik.dll.
+    std::wstring Folder(const wchar_t* tessikPart, const wchar_t* dravikPart) {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string name = info->name();
+        std::wstring folder =
+            TestFolder() + L"\\scenarios\\" + std::wstring(name.begin(), name.end());
+        CreateDirectoryW((TestFolder() + L"\\scenarios").c_str(), nullptr);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        for (const wchar_t* target : {L"\\Tessik.dll", L"\\Dravik.dll"}) {
+            DeleteFileW((folder + target).c_str());
+        }
+        if (tessikPart != nullptr) {
+            EXPECT_TRUE(
+                CopyFileW(Part(tessikPart).c_str(), (folder + L"\\Tessik.dll").c_str(), FALSE));
+        }
+        if (dravikPart != nullptr) {
+            EXPECT_TRUE(
+                CopyFileW(Part(dravikPart).c_str(), (folder + L"\\Dravik.dll").c_str(), FALSE));
+        }
+        return folder;
+    }
+
+    RecordingPrompts prompts;
+};
+
+TEST_F(DeviceConnectionTest, MissingTessikShowsOneBoxAndNeverTriesDravik) {
+    DeviceConnection connection(Folder(nullptr, L"Dravik.dll"));
+    EXPECT_FALSE(connection.Connect());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].owner, nullptr);
+    EXPECT_EQ(prompts.shown[0].text, L"tessik 未加载!!!\n");
+    EXPECT_EQ(prompts.shown[0].caption, L"Sorvel");
+    EXPECT_EQ(prompts.shown[0].type, static_cast<UINT>(MB_OK));
+    EXPECT_FALSE(Loaded(L"Dravik.dll"));
+}
+
+TEST_F(DeviceConnectionTest, MissingDravikShowsItsBoxBeforeAnyTransportOperation) {
+    DeviceConnection connection(Folder(L"TessikSimulator.dll", nullptr));
+    EXPECT_FALSE(connection.Connect());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, L"Dravikdll 未加载!!!");
+    EXPECT_EQ(prompts.shown[0].caption, L"Sorvel");
+    EXPECT_TRUE(Loaded(L"Tessik.dll"));  // kept until Release
+    EXPECT_EQ(SimulatorRecord().opens, 0u);
+    EXPECT_FALSE(connection.StartStreaming());
+    connection.Release();
+}
+
+TEST_F(DeviceConnectionTest, MissingExportsFailWithoutABox) {
+    {
+        DeviceConnection connection(Folder(L"probe_plain.dll", L"Dravik.dll"));
+        EXPECT_FALSE(connection.Connect());
+        EXPECT_FALSE(Loaded(L"Dravik.dll"));
+    }
+    {
+        DeviceConnection connection(Folder(L"TessikSimulator.dll", L"probe_plain.dll"));
+        EXPECT_FALSE(connection.Connect());
+        EXPECT_TRUE(Loaded(L"Dravik.dll"));
+        EXPECT_EQ(SimulatorRecord().opens, 0u);
+    }
+    {
+        // A factory that creates no object ends the attempt too.
+        DeviceConnection connection(Folder(L"probe_factory.dll", L"Dravik.dll"));
+        EXPECT_FALSE(connection.Connect());
+    }
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(DeviceConnectionTest, OpensTheAdapterWithItsIdsAndTheTransferLimit) {
+    DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
+    ASSERT_TRUE(connection.Connect());
+    const SimulatorStatistics record = SimulatorRecord();
+    EXPECT_EQ(record.opens, 1u);
+    EXPECT_EQ(record.lastVendorId, 0x1D7F);
+    EXPECT_EQ(record.lastProductId, 0x0002);
+    EXPECT_EQ(record.timeoutMillis, 2000u);
+    EXPECT_TRUE(prompts.shown.empty());
+    connection.Release();
+}
+
+TEST_F(DeviceConnectionTest, ReleaseUnloadsDravikBeforeTessik) {
+    DeviceConnection connection(Folder(L"probe_factory.dll", L"probe_plain.dll"));
+    EXPECT_FALSE(connection.Connect());  // both loaded, GetRequestModule missing
+    EXPECT_TRUE(connection.Release());
+    wchar_t log[256] = {};
+    GetEnvironmentVariableW(L"PALVEX_UNLOAD_LOG", log, 256);
+    EXPECT_STREQ(log, L"Dravik.dll;Tessik.dll;");
+
+    SetEnvironmentVariableW(L"PALVEX_UNLOAD_LOG", nullptr);
+    DeviceConnection never;
+    EXPECT_TRUE(never.Release());
+    EXPECT_EQ(GetEnvironmentVariableW(L"PALVEX_UNLOAD_LOG", log, 256), 0u);
+}
+
+TEST_F(DeviceConnectionTest, ReconnectingKeepsEachLibraryLoadedOnce) {
+    DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
+    ASSERT_TRUE(connection.Connect());
+    ASSERT_TRUE(connection.Connect());
+    EXPECT_EQ(SimulatorRecord().opens, 1u);  // each Open reconfigures the simulator
+    connection.Release();                    // TearDown checks that both are gone
+}
+
+TEST_F(DeviceConnectionTest, LibrariesInTheCurrentDirectoryAreNotLoaded) {
+    const std::wstring planted = Folder(L"TessikSimulator.dll", L"Dravik.dll");
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(planted.c_str()));
+    {
+        DeviceConnection fromProgramFolder;  // the test program's folder has neither library
+        EXPECT_FALSE(fromProgramFolder.Connect());
+        DeviceConnection fromEmptyFolder(TestFolder() + L"\\parts\\none");
+        EXPECT_FALSE(fromEmptyFolder.Connect());
+    }
+    SetCurrentDirectoryW(previous);
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[1].text, L"tessik 未加载!!!\n");
+}
+
+TEST_F(DeviceConnectionTest, ReadsTheLayoutAndFramesFromTheSimulator) {
+    SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", L"4");
+    SetEnvironmentVariableW(L"TESSIK_SIM_SEED", L"3");
+    DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
+    TouchSampleStore store;
+    EXPECT_FALSE(connection.ReadChannelLayout(store));  // not connected yet
+    ASSERT_TRUE(connection.Connect());
+    ASSERT_TRUE(connection.StartStreaming());
+    ASSERT_TRUE(connection.ReadChannelLayout(store));
+    ASSERT_TRUE(connection.StopStreaming());
+    ASSERT_EQ(connection.ChannelCount(), 4);
+    ASSERT_EQ(store.ChannelCount(), 4u);
+
+    SimulatedChip twin(4, -1, 3);
+    twin.NextFrame();
+    ASSERT_TRUE(connection.StartStreaming());
+    for (int frame = 0; frame < 20; ++frame) {
+        ASSERT_TRUE(connection.ReadFrame(store));
+        twin.NextFrame();
+        for (std::uint32_t c = 0; c < 4; ++c) {
+            const ChannelSamples& channel = store.Channel(c);
+            EXPECT_EQ(channel.Series(SampleQuantity::Baseline).Last(),
+                      twin.Reading(int(c)).baseline);
+            EXPECT_EQ(channel.Series(SampleQuantity::Filtered).Last(),
+                      twin.Reading(int(c)).filtered);
+            EXPECT_EQ(channel.Series(SampleQuantity::Noise).Last(), twin.Reading(int(c)).noise);
+        }
+    }
+    ASSERT_TRUE(connection.StopStreaming());
+    EXPECT_EQ(store.Channel(0).SampleCount(), kLeadingZeroSamples + 20);
+    EXPECT_EQ(SimulatorRecord().protocolErrors, 0u);
+    connection.Release();
+    SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", nullptr);
+    SetEnvironmentVariableW(L"TESSIK_SIM_SEED", nullptr);
+}
+
+}  // namespace
