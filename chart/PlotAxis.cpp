@@ -154,8 +154,16 @@ int CPlotAxis::ValueToScreenLinear(double value) const {
     if (max_ == min_) {
         return start_;
     }
-    const double offset = std::floor((value - min_) * Length() / (max_ - min_));
-    return ToPixel(horizontal_ ? start_ + offset : start_ - offset);
+    const LinearMap map{min_, max_ - min_, Length(), start_, horizontal_};
+    return map(value);
+}
+
+bool CPlotAxis::GetLinearMap(LinearMap& map) const {
+    if (discrete_ || max_ == min_) {
+        return false;
+    }
+    map = {min_, max_ - min_, Length(), start_, horizontal_};
+    return true;
 }
 
 int CPlotAxis::ValueToScreen(double value) const {
@@ -254,11 +262,10 @@ void CPlotAxis::PositionScrollBar() {
     RECT bar = control_->GetPlottingRect();
     bar.left += 1;
     bar.top += 1;
-    RECT current{};
-    ::GetWindowRect(scrollBar_->m_hWnd, &current);
     // A bar created before the first layout has no size yet; give it the system's thickness.
-    int height = current.bottom - current.top;
-    int width = current.right - current.left;
+    const SIZE current = scrollBar_->GetWindowSize();
+    int height = current.cy;
+    int width = current.cx;
     if (height <= 0) {
         height = ::GetSystemMetrics(SM_CYHSCROLL);
     }
@@ -276,7 +283,7 @@ void CPlotAxis::PositionScrollBar() {
     } else {
         bar.right = bar.left + width;
     }
-    scrollBar_->MoveWindow(bar, true);
+    scrollBar_->Place(bar);
 }
 
 // ---- Layout and drawing ----

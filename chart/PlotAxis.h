@@ -4,6 +4,7 @@
 // labels need, and draws its line, ticks, labels and grid. Tick placement and labelling
 // belong to the derived class.
 
+#include "chart/PlotTypes.h"
 #include "framework/Gdi.h"
 
 #include <memory>
@@ -18,6 +19,20 @@ class CPlotSeries;
 
 class CPlotAxis {
   public:
+    // The linear mapping of the current range onto the current pixels, as plain numbers,
+    // for callers that map many values at once.
+    struct LinearMap {
+        double min = 0.0;
+        double span = 1.0;  // max - min, never 0
+        int length = 0;
+        int start = 0;
+        bool horizontal = true;
+        int operator()(double value) const {
+            const int offset = FloorToPixel((value - min) * length / span);
+            return horizontal ? start + offset : start - offset;
+        }
+    };
+
     CPlotAxis();
     virtual ~CPlotAxis();
     CPlotAxis(const CPlotAxis&) = delete;
@@ -69,6 +84,9 @@ class CPlotAxis {
     void RefreshAutoRange();
 
     int ValueToScreen(double value) const;
+    // What ValueToScreen applies while the axis maps linearly (not discrete, a range that
+    // is not collapsed, the base class's ValueToScreenLinear); false otherwise.
+    bool GetLinearMap(LinearMap& map) const;
     bool IsValueOnAxis(double value) const;
     bool IsPointInside(POINT point) const;
 

@@ -33,4 +33,6 @@ class CPlotGrid {
     bool visible_ = true;
     std::vector<int> ticks_;  // keeps its capacity, so redrawing allocates nothing
     bool horizontal_ = true;
+    std::vector<POINT> dashPoints_;  // drawing buffers, reused
+    std::vector<DWORD> dashLengths_;
 };

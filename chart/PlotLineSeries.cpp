@@ -1,8 +1,11 @@
 #include "chart/PlotLineSeries.h"
 
+#include "chart/PlotAxis.h"
 #include "chart/PlotCtrl.h"
 #include "framework/Gdi.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -26,6 +29,27 @@ bool IsNearPoint(POINT p, POINT q) {
     return std::abs(p.x - q.x) <= 5 && std::abs(p.y - q.y) <= 5;
 }
 }  // namespace
+
+void CPlotLineSeries::AppendScreenPoint(POINT p) {
+    // Many points fall on one pixel when the series is long; draw each pixel once.
+    const size_t n = screenPoints_.size();
+    if (n > 0 && p.x == screenPoints_[n - 1].x && p.y == screenPoints_[n - 1].y) {
+        return;
+    }
+    // A point that carries a horizontal or vertical run on in the same direction draws no
+    // pixel the longer segment would not: extend the run instead of adding a segment.
+    if (n > 1) {
+        const POINT a = screenPoints_[n - 2];
+        const POINT b = screenPoints_[n - 1];
+        const bool sameRow = a.y == b.y && b.y == p.y && (b.x - a.x > 0) == (p.x - b.x > 0);
+        const bool sameColumn = a.x == b.x && b.x == p.x && (b.y - a.y > 0) == (p.y - b.y > 0);
+        if (sameRow || sameColumn) {
+            screenPoints_[n - 1] = p;
+            return;
+        }
+    }
+    screenPoints_.push_back(p);
+}
 
 bool CPlotLineSeries::WidenedVisibleRange(unsigned& first, unsigned& last) const {
     if (!GetVisiblePointRange(first, last)) {
@@ -69,21 +93,39 @@ void CPlotLineSeries::DrawAll(HDC dc) {
     if (!IsVisible() || dc == nullptr || !WidenedVisibleRange(first, last) || first == last) {
         return;
     }
+    const CPlotAxis* horizontal = GetHorizontalAxis();
+    const CPlotAxis* vertical = GetVerticalAxis();
+    if (horizontal == nullptr || vertical == nullptr) {
+        return;
+    }
+    CPlotAxis::LinearMap mapX;
+    CPlotAxis::LinearMap mapY;
+    const bool linear = horizontal->GetLinearMap(mapX) && vertical->GetLinearMap(mapY);
+    screenPoints_.clear();
+    RECT bounds = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    for (unsigned i = first; i <= last; ++i) {
+        const SPlotXYPoint& point = GetPoint(i);
+        const POINT p =
+            linear ? POINT{mapX(point.X), mapY(point.Y)}
+                   : POINT{horizontal->ValueToScreen(point.X), vertical->ValueToScreen(point.Y)};
+        AppendScreenPoint(p);
+        bounds.left = std::min(bounds.left, p.x);
+        bounds.top = std::min(bounds.top, p.y);
+        bounds.right = std::max(bounds.right, p.x);
+        bounds.bottom = std::max(bounds.bottom, p.y);
+    }
     Pen pen(::CreatePen(PS_SOLID, 1, GetColor()));
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
+    // Clipping costs GDI time on every segment; a line wholly inside the plotting
+    // rectangle (the usual case with automatic ranges) looks the same without it.
     const RECT& clip = GetPlottingRect();
-    ::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+    const bool inside = bounds.left >= clip.left && bounds.top >= clip.top &&
+                        bounds.right < clip.right && bounds.bottom < clip.bottom;
+    if (!inside) {
+        ::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+    }
     {
         ScopedSelect selectPen(dc, pen.get());
-        // Many points fall on one pixel when the series is long; draw each pixel once.
-        screenPoints_.clear();
-        for (unsigned i = first; i <= last; ++i) {
-            const POINT p = GetPointScreenCoord(i);
-            if (screenPoints_.empty() || p.x != screenPoints_.back().x ||
-                p.y != screenPoints_.back().y) {
-                screenPoints_.push_back(p);
-            }
-        }
         ::Polyline(dc, screenPoints_.data(), static_cast<int>(screenPoints_.size()));
     }
     ::SelectClipRgn(dc, nullptr);

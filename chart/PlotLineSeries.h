@@ -19,6 +19,7 @@ class CPlotLineSeries : public CPlotXYSeries {
     // The visible range widened by one point on each side, so that lines into and out of
     // the plotting rectangle are drawn up to its edge.
     bool WidenedVisibleRange(unsigned& first, unsigned& last) const;
+    void AppendScreenPoint(POINT p);
 
     std::vector<POINT> screenPoints_;  // reused by every drawing
 };

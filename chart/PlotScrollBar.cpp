@@ -55,6 +55,12 @@ void CPlotScrollBar::RefreshSteps() {
     int count = 0;
     int position = 0;
     axis_->ScrollStepInfo(count, position);
+    if (stepsKnown_ && count == stepCount_ && position == stepPosition_) {
+        return;
+    }
+    stepsKnown_ = true;
+    stepCount_ = count;
+    stepPosition_ = position;
     SCROLLINFO info{};
     info.fMask = SIF_ALL;
     info.nMin = 0;
@@ -109,6 +115,7 @@ void CPlotScrollBar::HandleScroll(int code, int position) {
             break;
     }
     SetScrollPos(q, true);
+    stepsKnown_ = false;
     axis_->ScrollByStep(p, q, IsScrollReversed());
 }
 
@@ -122,4 +129,21 @@ void CPlotScrollBar::HideIfEnabled() {
     if (enabled_ && autoHide_ && m_hWnd != nullptr) {
         ShowWindow(SW_HIDE);
     }
+}
+
+SIZE CPlotScrollBar::GetWindowSize() const {
+    RECT rect = placement_;
+    if (!placed_ && m_hWnd != nullptr) {
+        ::GetWindowRect(m_hWnd, &rect);
+    }
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void CPlotScrollBar::Place(const RECT& rect) {
+    if (m_hWnd == nullptr || (placed_ && ::EqualRect(&rect, &placement_) != FALSE)) {
+        return;
+    }
+    MoveWindow(rect, true);
+    placement_ = rect;
+    placed_ = true;
 }

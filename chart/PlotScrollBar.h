@@ -22,6 +22,11 @@ class CPlotScrollBar : public CScrollBar {
     void HideIfEnabled();
     bool IsScrollReversed() const;
 
+    // The bar's window size, and moving the window; both remember the last placement so
+    // that the refresh after every data update costs no window-manager round trip.
+    SIZE GetWindowSize() const;
+    void Place(const RECT& rect);
+
     void SetEnabled(bool enabled) { enabled_ = enabled; }
     bool IsEnabled() const { return enabled_; }
     void SetAutoHide(bool autoHide) { autoHide_ = autoHide; }
@@ -31,4 +36,9 @@ class CPlotScrollBar : public CScrollBar {
     CPlotAxis* axis_;
     bool enabled_ = false;
     bool autoHide_ = true;
+    bool placed_ = false;
+    RECT placement_{};
+    bool stepsKnown_ = false;  // what RefreshSteps last wrote still holds
+    int stepCount_ = 0;
+    int stepPosition_ = 0;
 };

@@ -44,4 +44,23 @@ inline constexpr std::array<COLORREF, 10> DefaultSeriesColours = {
 // Converts a computed pixel coordinate to int. Values far outside any screen (huge zoom
 // factors, infinities) are pinned to a range GDI still clips safely, and NaN maps to 0, so
 // that no conversion overflows.
-int ToPixel(double value);
+inline int ToPixel(double value) {
+    constexpr double kLimit = 1 << 26;
+    if (value != value) {
+        return 0;
+    }
+    if (value > kLimit) {
+        return static_cast<int>(kLimit);
+    }
+    if (value < -kLimit) {
+        return -static_cast<int>(kLimit);
+    }
+    return static_cast<int>(value);
+}
+
+// The same for the largest whole number not above value (what floor gives), without a
+// call into the C library: the chart maps every point through this.
+inline int FloorToPixel(double value) {
+    const int truncated = ToPixel(value);
+    return truncated > value ? truncated - 1 : truncated;
+}

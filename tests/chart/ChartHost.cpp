@@ -7,10 +7,11 @@ constexpr wchar_t kHostClass[] = L"PalvexChartHost";
 
 void RegisterHostClass() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSW wc{};
-    if (::GetClassInfoW(instance, kHostClass, &wc) != FALSE) {
+    WNDCLASSW existing{};
+    if (::GetClassInfoW(instance, kHostClass, &existing) != FALSE) {
         return;
     }
+    WNDCLASSW wc{};
     wc.lpfnWndProc = ::DefWindowProcW;
     wc.hInstance = instance;
     wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));

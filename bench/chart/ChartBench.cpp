@@ -1,0 +1,195 @@
+// Cost of one chart refresh of the chart page against the floor the platform sets.
+//
+// One "PlotCtrl" of the chart page's size (302 x 86 dialog units in "System" 12 pt bold)
+// gets 32 line series of 999 points. Measured, each as the median of many repetitions:
+//   refresh:  SetPoints on all 32 series and the one render that follows them;
+//   floor:    the bare GDI Polyline calls for the same 32 x 999 screen points on the same
+//             kind of device context (a memory DC compatible with the window's DC);
+//   page tick: the same as "refresh" on four such charts (about 128,000 points);
+//   unbatched: one chart whose 32 SetPoints are not bracketed by SetRefreshEnabled, so
+//             that every one of them renders (for comparison only).
+//   chart_bench [repetitions] [touch|waves]
+
+#include "ChartHost.h"
+#include "chart/PlotCursor.h"
+#include "chart/PlotLineSeries.h"
+#include "chart/PlotStandardAxis.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+namespace {
+constexpr int kSeries = 32;
+constexpr unsigned kPoints = 999;
+
+using Clock = std::chrono::steady_clock;
+
+double MedianMilliseconds(int repetitions, const std::function<void(int)>& body) {
+    std::vector<double> times;
+    times.reserve(static_cast<size_t>(repetitions));
+    body(-1);  // warm-up: buffers grow, fonts are created
+    for (int r = 0; r < repetitions; ++r) {
+        const auto start = Clock::now();
+        body(r);
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A chart dressed as on the chart page, with its series.
+struct PageChart {
+    CPlotCtrl plot;
+    std::vector<CPlotLineSeries*> series;
+
+    void Build() {
+        plot.SetBackgroundColor(RGB(0, 0, 0));
+        plot.SetZoomEnabled(false);
+        plot.SetPanEnabled(false);
+        for (int side : {kAxisBottom, kAxisLeft}) {
+            CPlotStandardAxis* axis = plot.CreateStandardAxis(side);
+            axis->SetAutoRange(true);
+            axis->SetTickLabelColor(RGB(255, 255, 255));
+            axis->SetLineColor(RGB(255, 255, 255));
+        }
+        for (int k = 0; k < kSeries; ++k) {
+            CPlotLineSeries* line = plot.CreateLineSeries(false, false);
+            line->ClearPoints();
+            line->SetOrdering(0);
+            line->SetName(L"name");
+            line->SetColor(RGB(37 * k % 256, 255 - 23 * k % 256, 91 * k % 256));
+            series.push_back(line);
+        }
+        CPlotDragLineCursor* cursor = plot.CreateDragLineCursor(kAxisBottom);
+        cursor->SetColor(RGB(255, 255, 255));
+        cursor->MoveToValue(2.5);
+    }
+};
+
+using Signals = std::vector<std::vector<double>>;  // [series][point]
+
+// What the chart page shows: per channel an integer baseline a little above the one
+// before, a few counts of noise, and touches that pull the value down for a while.
+Signals TouchSignals(int variant) {
+    Signals y(kSeries, std::vector<double>(kPoints));
+    unsigned seed = 12345u + 977u * static_cast<unsigned>(variant);
+    for (int k = 0; k < kSeries; ++k) {
+        for (unsigned i = 0; i < kPoints; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            const int noise = static_cast<int>((seed >> 16) % 7) - 3;
+            const bool touched = ((i + 37 * k + 50 * variant) / 120) % 4 == 1;
+            y[k][i] = 2600 + 45 * k + noise - (touched ? 180 : 0);
+        }
+    }
+    return y;
+}
+
+// A harder case: smooth waves with ripple, so that hardly two points share a pixel.
+Signals WaveSignals(int variant) {
+    Signals y(kSeries, std::vector<double>(kPoints));
+    for (int k = 0; k < kSeries; ++k) {
+        for (unsigned i = 0; i < kPoints; ++i) {
+            const double t = (i + 3.0 * variant) / 40.0 + k;
+            y[k][i] = 3000.0 + 40.0 * k + 25.0 * std::sin(t) + 6.0 * std::sin(11.0 * t + k);
+        }
+    }
+    return y;
+}
+
+void SetAll(PageChart& chart, const std::vector<double>& x, const Signals& y, bool batched) {
+    if (batched) {
+        chart.plot.SetRefreshEnabled(false);
+    }
+    for (int k = 0; k < kSeries; ++k) {
+        chart.series[k]->SetPoints(x.data(), y[k].data(), kPoints);
+    }
+    if (batched) {
+        chart.plot.SetRefreshEnabled(true);
+    }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    const SIZE size = DialogUnitsToPixels(302, 86, L"System", 12, true);
+    ChartHost host(size.cx + 20, 4 * (size.cy + 5) + 20);
+    PageChart charts[4];
+    for (int c = 0; c < 4; ++c) {
+        if (!host.Attach(charts[c].plot, 10, 10 + c * (size.cy + 5), size.cx, size.cy)) {
+            std::fprintf(stderr, "cannot create the chart windows (is DISPLAY set?)\n");
+            return 1;
+        }
+        charts[c].Build();
+    }
+    ChartHost::PumpMessages();
+
+    std::vector<double> x(kPoints);
+    for (unsigned i = 0; i < kPoints; ++i) {
+        x[i] = i * 0.05;
+    }
+    // Several data sets in turn, made before timing, so that every refresh draws new data.
+    constexpr int kVariants = 8;
+    const bool waves = argc > 2 && std::strcmp(argv[2], "waves") == 0;
+    std::vector<Signals> data;
+    for (int v = 0; v < kVariants; ++v) {
+        data.push_back(waves ? WaveSignals(v) : TouchSignals(v));
+    }
+    auto dataFor = [&](int repetition) -> const Signals& {
+        return data[static_cast<size_t>(repetition + 1) % kVariants];
+    };
+
+    PageChart& chart = charts[0];
+    const unsigned rendersBefore = chart.plot.GetRenderCount();
+    const double refresh =
+        MedianMilliseconds(repetitions, [&](int r) { SetAll(chart, x, dataFor(r), true); });
+    const unsigned renders = chart.plot.GetRenderCount() - rendersBefore;
+
+    // The floor: the same screen points, straight to Polyline on the same kind of DC.
+    SetAll(chart, x, dataFor(0), true);
+    std::vector<std::vector<POINT>> screen(kSeries, std::vector<POINT>(kPoints));
+    std::vector<Pen> pens;
+    for (int k = 0; k < kSeries; ++k) {
+        for (unsigned i = 0; i < kPoints; ++i) {
+            screen[k][i] = chart.series[k]->GetPointScreenCoord(i);
+        }
+        pens.emplace_back(::CreatePen(PS_SOLID, 1, chart.series[k]->GetColor()));
+    }
+    MemoryDC target;
+    {
+        ClientDC client(chart.plot.m_hWnd);
+        target.create(client.get(), size.cx, size.cy);
+    }
+    const double floor = MedianMilliseconds(repetitions, [&](int) {
+        for (int k = 0; k < kSeries; ++k) {
+            ScopedSelect pen(target.get(), pens[k].get());
+            ::Polyline(target.get(), screen[k].data(), static_cast<int>(kPoints));
+        }
+        ::GdiFlush();
+    });
+
+    const double tick = MedianMilliseconds(repetitions, [&](int r) {
+        for (PageChart& c : charts) {
+            SetAll(c, x, dataFor(r), true);
+        }
+    });
+    const double unbatched = MedianMilliseconds(
+        std::max(1, repetitions / 10), [&](int r) { SetAll(chart, x, dataFor(r), false); });
+
+    std::printf(
+        "%s data; chart %ld x %ld pixels, %d series x %u points, %d repetitions (medians)\n",
+        waves ? "wave" : "touch", size.cx, size.cy, kSeries, kPoints, repetitions);
+    std::printf("renders per batched update: %.2f\n",
+                static_cast<double>(renders) / (repetitions + 1));
+    std::printf("full refresh (SetPoints x32 + render): %.3f ms\n", refresh);
+    std::printf("floor (bare Polyline x32):             %.3f ms\n", floor);
+    std::printf("ratio refresh / floor:                 %.2f (target <= 1.30)\n", refresh / floor);
+    std::printf("chart-page tick (4 charts):            %.3f ms (target <= 6.0)\n", tick);
+    std::printf("unbatched SetPoints x32 (32 renders):  %.3f ms\n", unbatched);
+    return 0;
+}
