@@ -23,14 +23,14 @@ void CopyStatusAnswer(const Report& status, const CommandPart& command) {
 
 }  // namespace
 
-void ExchangeEngine::DirectionCounters::Reset() {
-    bytes.store(0, std::memory_order_relaxed);
-    reports.store(0, std::memory_order_relaxed);
+void ExchangeEngine::DirectionCounters::Store(std::uint32_t byteCount, std::uint32_t reportCount) {
+    bytes.store(byteCount, std::memory_order_relaxed);
+    reports.store(reportCount, std::memory_order_relaxed);
 }
 
-void ExchangeEngine::DirectionCounters::Count(const Report& report) {
-    reports.fetch_add(1, std::memory_order_relaxed);
-    bytes.fetch_add(report[report_byte::kPayloadLength], std::memory_order_relaxed);
+void ExchangeEngine::StoreCounters(const ExchangeStatistics& counters) {
+    sent_.Store(counters.bytesSent, counters.reportsSent);
+    received_.Store(counters.bytesReceived, counters.reportsReceived);
 }
 
 ExchangeStatistics ExchangeEngine::Statistics() const {
@@ -44,8 +44,7 @@ ExchangeStatistics ExchangeEngine::Statistics() const {
 
 bool ExchangeEngine::Execute(const RequestDescription& request) {
     if (transport_ == nullptr || !IsPlannable(request)) {
-        sent_.Reset();
-        received_.Reset();
+        StoreCounters({});
         return false;
     }
     ReportPlan plan;
@@ -61,8 +60,7 @@ bool ExchangeEngine::Execute(const RequestDescription& request) {
     }
     // Reset under the lock, so that a waiting exchange does not zero the counters of the
     // running one.
-    sent_.Reset();
-    received_.Reset();
+    StoreCounters({});
     if (plan.empty() || !TransferAll(plan)) {
         Resynchronise();
         return false;
@@ -76,21 +74,27 @@ bool ExchangeEngine::Execute(const RequestDescription& request) {
 }
 
 bool ExchangeEngine::TransferAll(ReportPlan& plan) {
+    // Counted locally and published once: the counters show every transfer attempted, the
+    // failed one included.
+    ExchangeStatistics counters;
+    bool done = true;
     for (PlanEntry& entry : plan) {
-        // A failed transfer is counted too: the counters show every transfer attempted.
-        bool done;
+        const std::uint8_t* report = entry.report.data();
         if (entry.direction == PlanDirection::Send) {
-            done = transport_->WriteReport(entry.report.data(), kReportSize);
-            sent_.Count(entry.report);
+            done = transport_->WriteReport(report, kReportSize);
+            counters.bytesSent += report[report_byte::kPayloadLength];
+            ++counters.reportsSent;
         } else {
             done = transport_->ReadReport(entry.report.data(), kReportSize);
-            received_.Count(entry.report);
+            counters.bytesReceived += report[report_byte::kPayloadLength];
+            ++counters.reportsReceived;
         }
         if (!done) {
-            return false;
+            break;
         }
     }
-    return true;
+    StoreCounters(counters);
+    return done;
 }
 
 void ExchangeEngine::Resynchronise() {

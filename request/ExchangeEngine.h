@@ -25,11 +25,11 @@ class ExchangeEngine {
     struct DirectionCounters {
         std::atomic<std::uint32_t> bytes{0};
         std::atomic<std::uint32_t> reports{0};
-        void Reset();
-        void Count(const Report& report);
+        void Store(std::uint32_t byteCount, std::uint32_t reportCount);
     };
 
     bool TransferAll(ReportPlan& plan);
+    void StoreCounters(const ExchangeStatistics& counters);
     void Resynchronise();
     void ParseAnswers(const ReportPlan& plan, const RequestDescription& request) const;
 

@@ -40,7 +40,7 @@ void AdapterSimulator::AnswerQueue::Pop(std::uint8_t* out) {
 AdapterSimulator::AdapterSimulator(const SimulatorConfig& config)
     : config_(config),
       chip_(config.channels, config.layoutLength, config.seed),
-      reportTime_(config.reportDelayMicros) {
+      reportMicros_(config.reportDelayMicros) {
     statistics_.timeoutMillis = kDefaultTimeoutMillis;
 }
 
@@ -51,7 +51,7 @@ void AdapterSimulator::Configure(const SimulatorConfig& config) {
     answers_.Clear();
     statistics_ = SimulatorStatistics{};
     statistics_.timeoutMillis = kDefaultTimeoutMillis;
-    reportTime_ = std::chrono::microseconds(config.reportDelayMicros);
+    reportMicros_.store(config.reportDelayMicros);
     frameRequests_ = 0;
     open_ = false;
     disconnected_ = false;
@@ -101,13 +101,9 @@ bool AdapterSimulator::SetTimeout(std::uint32_t milliseconds) {
 }
 
 void AdapterSimulator::TakeReportTime() const {
-    std::chrono::microseconds reportTime;
-    {
-        std::lock_guard lock(mutex_);
-        reportTime = reportTime_;
-    }
-    if (reportTime.count() > 0) {
-        std::this_thread::sleep_for(reportTime);
+    const std::int64_t micros = reportMicros_.load(std::memory_order_relaxed);
+    if (micros > 0) {
+        std::this_thread::sleep_for(std::chrono::microseconds(micros));
     }
 }
 

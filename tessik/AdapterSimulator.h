@@ -8,6 +8,7 @@
 //
 // Portable: the native tests use it as a fake adapter, the simulator Tessik.dll wraps it.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <mutex>
@@ -75,7 +76,7 @@ class AdapterSimulator final : public HidTransport {
     SimulatedChip chip_;
     AnswerQueue answers_;
     SimulatorStatistics statistics_;
-    std::chrono::microseconds reportTime_;
+    std::atomic<std::int64_t> reportMicros_;  // read outside the lock before every report
     std::uint32_t frameRequests_ = 0;
     bool open_ = false;
     bool disconnected_ = false;

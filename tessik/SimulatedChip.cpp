@@ -1,7 +1,6 @@
 #include "tessik/SimulatedChip.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -14,7 +13,7 @@ constexpr int kTouchFrames = kRiseFrames + kHoldFrames + kFallFrames;
 constexpr int kTouchChance = 300;
 
 std::uint16_t ToCount(double value) {
-    return static_cast<std::uint16_t>(std::clamp(std::lround(value), 0L, 65535L));
+    return static_cast<std::uint16_t>(std::clamp(value, 0.0, 65535.0) + 0.5);
 }
 
 double TouchShape(int age) {
