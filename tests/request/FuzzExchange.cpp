@@ -3,7 +3,9 @@
 // buffers and the status target untouched whenever it returns false.
 //
 // Input: 8 bytes describe the request, then the transport consumes the rest: per transfer one
-// control byte (odd: the transfer fails) and, for reads, 64 report bytes.
+// control byte (odd: the transfer fails) and, for reads, 64 report bytes. With bit 0 of byte 7
+// every answer carries the status command the exchange expects, so that most inputs get past
+// the status check into the parsing.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +19,8 @@ namespace {
 
 class ArbitraryAdapter final : public HidTransport {
   public:
-    ArbitraryAdapter(const std::uint8_t* data, std::size_t size) : data_(data), left_(size) {}
+    ArbitraryAdapter(const std::uint8_t* data, std::size_t size, int statusCommand)
+        : data_(data), left_(size), statusCommand_(statusCommand) {}
 
     bool Control(std::uint32_t, void*, std::uint32_t) override { return false; }
     bool Open(std::uint16_t, std::uint16_t) override { return true; }
@@ -36,6 +39,9 @@ class ArbitraryAdapter final : public HidTransport {
         const std::size_t taken = left_ < kReportSize ? left_ : kReportSize;
         std::memcpy(report, data_, taken);
         Take(taken);
+        if (statusCommand_ >= 0) {
+            report[2] = static_cast<std::uint8_t>(statusCommand_);
+        }
         return true;
     }
 
@@ -55,6 +61,7 @@ class ArbitraryAdapter final : public HidTransport {
 
     const std::uint8_t* data_;
     std::size_t left_;
+    int statusCommand_;  // -1: answers stay as they are
 };
 
 constinit DebugCmdProcess module;
@@ -72,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Up to 1023 bytes: four blocks, enough to cross every block and piece boundary.
     const std::uint32_t length = ((data[4] << 8) | data[5]) & 0x3FF;
     const std::uint8_t inlineLength = data[6];
-    ArbitraryAdapter adapter(data + 8, size - 8);
+    const int statusCommand = (data[7] & 1) != 0 ? (command & ~0x10) : -1;
+    ArbitraryAdapter adapter(data + 8, size - 8, statusCommand);
     module.Attach(&adapter);
 
     // Buffers of exactly the documented sizes, on the heap so that overruns are caught.
