@@ -161,6 +161,16 @@ TEST_F(DeviceConnectionTest, OpensTheAdapterWithItsIdsAndTheTransferLimit) {
     connection.Release();
 }
 
+TEST_F(DeviceConnectionTest, MisconfiguredSimulatorRefusesToOpen) {
+    SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", L"99");
+    DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
+    EXPECT_FALSE(connection.Connect());
+    SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", nullptr);
+    EXPECT_TRUE(connection.Connect());  // the configuration is read on every Open
+    EXPECT_TRUE(prompts.shown.empty());
+    connection.Release();
+}
+
 TEST_F(DeviceConnectionTest, ReleaseUnloadsDravikBeforeTessik) {
     DeviceConnection connection(Folder(L"probe_factory.dll", L"probe_plain.dll"));
     EXPECT_FALSE(connection.Connect());  // both loaded, GetRequestModule missing
