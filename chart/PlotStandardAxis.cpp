@@ -12,6 +12,19 @@ CPlotStandardAxis::CPlotStandardAxis() {
 
 CPlotStandardAxis::~CPlotStandardAxis() = default;
 
+namespace {
+// 10^exponent rounded once: whole powers are exact up to 10^22, and negative ones come
+// from one division (0.01 is the double nearest to 1/100, which a library pow need not
+// return).
+double PowerOfTen(int exponent) {
+    double power = 1.0;
+    for (int i = 0; i < (exponent < 0 ? -exponent : exponent) && power < 1e300; ++i) {
+        power *= 10.0;
+    }
+    return exponent < 0 ? 1.0 / power : power;
+}
+}  // namespace
+
 void CPlotStandardAxis::UpdateTickStep() {
     const double min = GetMin();
     const double max = GetMax();
@@ -31,7 +44,7 @@ void CPlotStandardAxis::UpdateTickStep() {
         return;
     }
     const int exponent = static_cast<int>(std::floor(std::log10(minimumStep)));
-    const double base = std::pow(10.0, exponent);
+    const double base = PowerOfTen(exponent);
     const int decimals = exponent < 0 ? -exponent : 0;
     for (double factor : {1.0, 2.0, 5.0}) {
         if (factor * base >= minimumStep) {
