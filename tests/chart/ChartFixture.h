@@ -12,8 +12,16 @@ class ChartFixture : public testing::Test {
     static constexpr int kWidth = 400;
     static constexpr int kHeight = 300;
 
+    // One host window serves all tests: creating and mapping a top-level window costs
+    // Wine about a second.
+    static void SetUpTestSuite() {
+        if (host_ == nullptr) {
+            host_ = new ChartHost(kWidth + 20, kHeight + 20);
+        }
+    }
+
     void SetUp() override {
-        ASSERT_TRUE(host_.Attach(plot_, 10, 10, kWidth, kHeight)) << "no X display?";
+        ASSERT_TRUE(host_->Attach(plot_, 10, 10, kWidth, kHeight)) << "no X display?";
         bottom_ = plot_.CreateStandardAxis(kAxisBottom);
         left_ = plot_.CreateStandardAxis(kAxisLeft);
         bottom_->SetRange(0, 10);
@@ -21,6 +29,11 @@ class ChartFixture : public testing::Test {
     }
 
     // The off-screen image as the last refresh left it.
+    void TearDown() override {
+        plot_.DestroyWindow();
+        ChartHost::PumpMessages();
+    }
+
     Snapshot Rendered() const {
         return Snapshot::OfBitmap(plot_.GetOffscreenDC(), plot_.GetOffscreenBitmap());
     }
@@ -37,7 +50,7 @@ class ChartFixture : public testing::Test {
         return ::SendMessageW(plot_.m_hWnd, message, keys, MAKELPARAM(point.x, point.y));
     }
 
-    ChartHost host_{kWidth + 20, kHeight + 20};
+    static inline ChartHost* host_ = nullptr;
     CPlotCtrl plot_;
     CPlotStandardAxis* bottom_ = nullptr;
     CPlotStandardAxis* left_ = nullptr;

@@ -97,8 +97,12 @@ class DragLine : public ChartMouse {
         cursor_ = plot_.CreateDragLineCursor(kAxisBottom);
         cursor_->MoveToValue(5);
         target_.SubclassWindow(::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1,
-                                                 host_.hwnd(), nullptr, nullptr, nullptr));
+                                                 host_->hwnd(), nullptr, nullptr, nullptr));
         cursor_->AddListener(&listener_);
+    }
+    void TearDown() override {
+        target_.DestroyWindow();
+        ChartMouse::TearDown();
     }
     // The cursor messages waiting for the target, with the address each carries.
     std::vector<LPARAM> TakeCursorMessages() {

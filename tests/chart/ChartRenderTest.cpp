@@ -217,6 +217,32 @@ TEST_F(ChartRender, ResizingRecreatesTheImageAtTheNewSize) {
     EXPECT_EQ(image.height(), 120);
 }
 
+TEST_F(ChartRender, PrintsThePageLayoutWithoutBackgroundAndRestoresTheScreenLayout) {
+    AddSeries({0, 10}, {0, 10});
+    const RECT screenLayout = plot_.GetPlottingRect();
+    HDC page = ::CreateCompatibleDC(plot_.GetOffscreenDC());
+    HBITMAP paper = ::CreateCompatibleBitmap(plot_.GetOffscreenDC(), 2000, 1500);
+    HGDIOBJ previous = ::SelectObject(page, paper);
+    RECT all = {0, 0, 2000, 1500};
+    ::FillRect(page, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    CPlotPrintInfo info;
+    plot_.BeginPrinting(page, info);
+    plot_.PrintPage(page, info);
+    // Laid out on three quarters of the page's resolution, drawn at full size.
+    EXPECT_EQ(info.drawRect.right, ::GetDeviceCaps(page, HORZRES) * 3 / 4);
+    const RECT printed = plot_.GetPlottingRect();
+    EXPECT_GT(printed.right - printed.left, screenLayout.right - screenLayout.left);
+    plot_.EndPrinting(page, info);
+    ::SelectObject(page, previous);
+    const Snapshot sheet = Snapshot::OfBitmap(page, paper);
+    EXPECT_GT(sheet.Count(kBorder), 0);
+    EXPECT_GT(sheet.Count(kSeries), 0);
+    EXPECT_EQ(sheet.Count(kBackground), 0);
+    EXPECT_TRUE(::EqualRect(&screenLayout, &plot_.GetPlottingRect()));
+    ::DeleteObject(paper);
+    ::DeleteDC(page);
+}
+
 TEST(ChartWithoutWindow, RefreshAndSettersDoNothingHarmful) {
     CPlotCtrl plot;
     plot.Refresh();
