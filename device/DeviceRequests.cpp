@@ -1,11 +1,9 @@
 #include "device/DeviceRequests.h"
 
+#include "request/ChipRequests.h"
+
 namespace {
 
-constexpr std::uint8_t kDebugCommand = 0xF4;
-constexpr std::uint8_t kStartStreaming = 0x24;
-constexpr std::uint8_t kReadFrame = 0x25;
-constexpr std::uint8_t kStopStreaming = 0x26;
 constexpr std::uint8_t kFromChip = 1;
 
 }  // namespace

@@ -1,8 +1,8 @@
-#!/bin/sh
+#!/bin/bash
 # Renders the chart demo picture to a PNG, for looking at the chart control.
 #   scripts/render-chart.sh [build-dir] [output.png]
 # Needs the Windows build of chart_render_demo, Wine, Xvfb and ImageMagick. Uses the X
-# display in $DISPLAY, or starts a private Xvfb on :93 for the run.
+# display in $DISPLAY, or starts a private virtual display for the run.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/windows}
@@ -10,14 +10,8 @@ out=${2:-$build/chart-demo.png}
 export PALVEX_ROOT="$root"
 . "$root/scripts/wine-env.sh"
 
-xvfb_pid=""
-if [ -z "${DISPLAY:-}" ]; then
-    Xvfb :93 -screen 0 1280x900x24 >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=:93
-    sleep 1
-fi
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid"' EXIT
+. "$root/scripts/xvfb.sh"
+[ -n "${DISPLAY:-}" ] || start_virtual_display
 
 cmake --build "$build" --target chart_render_demo >/dev/null
 bmp=$(mktemp --suffix=.bmp)

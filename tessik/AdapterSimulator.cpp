@@ -1,15 +1,13 @@
 #include "tessik/AdapterSimulator.h"
 
+#include "request/ChipRequests.h"
+
 #include <algorithm>
 #include <cstring>
 #include <thread>
 
 namespace {
 
-constexpr std::uint8_t kDebugCommand = 0xF4;
-constexpr std::uint8_t kStartStreaming = 0x24;
-constexpr std::uint8_t kReadFrame = 0x25;
-constexpr std::uint8_t kStopStreaming = 0x26;
 constexpr std::uint32_t kDefaultTimeoutMillis = 1000;
 
 std::uint32_t GetU32(const Report& report, std::size_t at) {
