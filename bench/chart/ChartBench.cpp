@@ -11,9 +11,7 @@
 //   chart_bench [repetitions] [touch|waves]
 
 #include "ChartHost.h"
-#include "chart/PlotCursor.h"
 #include "chart/PlotLineSeries.h"
-#include "chart/PlotStandardAxis.h"
 
 #include <algorithm>
 #include <chrono>
@@ -49,15 +47,7 @@ struct PageChart {
     std::vector<CPlotLineSeries*> series;
 
     void Build() {
-        plot.SetBackgroundColor(RGB(0, 0, 0));
-        plot.SetZoomEnabled(false);
-        plot.SetPanEnabled(false);
-        for (int side : {kAxisBottom, kAxisLeft}) {
-            CPlotStandardAxis* axis = plot.CreateStandardAxis(side);
-            axis->SetAutoRange(true);
-            axis->SetTickLabelColor(RGB(255, 255, 255));
-            axis->SetLineColor(RGB(255, 255, 255));
-        }
+        DressLikeChartPage(plot);
         for (int k = 0; k < kSeries; ++k) {
             CPlotLineSeries* line = plot.CreateLineSeries(false, false);
             line->ClearPoints();
@@ -66,9 +56,7 @@ struct PageChart {
             line->SetColor(RGB(37 * k % 256, 255 - 23 * k % 256, 91 * k % 256));
             series.push_back(line);
         }
-        CPlotDragLineCursor* cursor = plot.CreateDragLineCursor(kAxisBottom);
-        cursor->SetColor(RGB(255, 255, 255));
-        cursor->MoveToValue(2.5);
+        AddPageCursor(plot, 2.5);
     }
 };
 

@@ -27,6 +27,12 @@ class ChartHost {
     HWND hwnd_ = nullptr;
 };
 
+// Dresses a chart as the chart page does: black background, zoom and pan off, automatic
+// bottom and left axes drawn in white.
+void DressLikeChartPage(CPlotCtrl& plot);
+// Adds the chart page's white drag-line cursor on the bottom axis at value.
+void AddPageCursor(CPlotCtrl& plot, double value);
+
 // The pixel size of a control of the given dialog units in a dialog that uses the font.
 SIZE DialogUnitsToPixels(int width, int height, const wchar_t* face, int pointSize, bool bold);
 

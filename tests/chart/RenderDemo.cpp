@@ -29,15 +29,7 @@ void FillWave(std::vector<double>& x, std::vector<double>& y, int channel) {
 }
 
 void BuildPageChart(CPlotCtrl& plot) {
-    plot.SetBackgroundColor(RGB(0, 0, 0));
-    plot.SetZoomEnabled(false);
-    plot.SetPanEnabled(false);
-    for (int side : {kAxisBottom, kAxisLeft}) {
-        CPlotStandardAxis* axis = plot.CreateStandardAxis(side);
-        axis->SetAutoRange(true);
-        axis->SetTickLabelColor(RGB(255, 255, 255));
-        axis->SetLineColor(RGB(255, 255, 255));
-    }
+    DressLikeChartPage(plot);
     std::vector<double> x(100);
     std::vector<double> y(100);
     plot.SetRefreshEnabled(false);
@@ -50,9 +42,7 @@ void BuildPageChart(CPlotCtrl& plot) {
         series->SetPoints(x.data(), y.data(), 100);
     }
     plot.SetRefreshEnabled(true);
-    CPlotDragLineCursor* cursor = plot.CreateDragLineCursor(kAxisBottom);
-    cursor->SetColor(RGB(255, 255, 255));
-    cursor->MoveToValue(2.5);
+    AddPageCursor(plot, 2.5);
     plot.Refresh();
 }
 
