@@ -297,8 +297,23 @@ HFONT CPlotAxis::TickFont(HDC dc) {
         ::wcsncpy(description.lfFaceName, tickFontFace_.c_str(), LF_FACESIZE - 1);
         tickFont_.reset(::CreateFontIndirectW(&description));
         tickFontHeight_ = height;
+        labelSizes_.clear();
     }
     return tickFont_.get();
+}
+
+SIZE CPlotAxis::MeasureTickLabel(HDC dc, const std::wstring& text) {
+    // Panning through wide ranges meets ever new labels; a full table starts over.
+    constexpr size_t kMaxRemembered = 1024;
+    if (dc != labelSizesDC_ || labelSizes_.size() >= kMaxRemembered) {
+        labelSizes_.clear();
+        labelSizesDC_ = dc;
+    }
+    auto [entry, added] = labelSizes_.try_emplace(text, SIZE{0, 0});
+    if (added) {
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &entry->second);
+    }
+    return entry->second;
 }
 
 SIZE CPlotAxis::LargestTickLabelSize(HDC dc) {
@@ -308,9 +323,7 @@ SIZE CPlotAxis::LargestTickLabelSize(HDC dc) {
     }
     ScopedSelect font(dc, TickFont(dc));
     auto measure = [&](double value) {
-        const std::wstring text = TickLabelText(value);
-        SIZE size{};
-        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const SIZE size = MeasureTickLabel(dc, TickLabelText(value));
         largest.cx = std::max(largest.cx, size.cx);
         largest.cy = std::max(largest.cy, size.cy);
     };
@@ -406,8 +419,7 @@ void CPlotAxis::DrawTick(HDC dc, double value, int labelWidth, bool markAndGrid)
     }
     if (textOnAxis) {
         const std::wstring text = TickLabelText(value);
-        SIZE size{};
-        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const SIZE size = MeasureTickLabel(dc, text);
         int x = 0;
         int y = 0;
         if (horizontal_) {

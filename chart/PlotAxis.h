@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CPlotAxisLabel;
@@ -116,6 +117,8 @@ class CPlotAxis {
     void SeriesExtent(double& min, double& max) const;
     // The tick-label font for dc, kept between drawings while its size in dc stays the same.
     HFONT TickFont(HDC dc);
+    // The extent of a tick label in the tick font selected into dc.
+    SIZE MeasureTickLabel(HDC dc, const std::wstring& text);
     void DrawTick(HDC dc, double value, int labelWidth, bool markAndGrid);
 
     CPlotCtrl* control_ = nullptr;
@@ -144,4 +147,9 @@ class CPlotAxis {
 
     Font tickFont_;
     LONG tickFontHeight_ = 0;  // lfHeight that tickFont_ was created with
+    // Extents of the labels measured with tickFont_ in labelSizesDC_. Each label is
+    // measured up to three times per refresh, and a live chart shows the same labels
+    // refresh after refresh, so the GDI calls are made once per text.
+    std::unordered_map<std::wstring, SIZE> labelSizes_;
+    HDC labelSizesDC_ = nullptr;
 };

@@ -222,10 +222,10 @@ void CPlotCtrl::Refresh() {
         refreshPending_ = true;
         return;
     }
-    ClientDC client(m_hWnd);
     RECT rect = GetClientRect();
     plotRect_ = rect;
     if (!offscreen_) {
+        ClientDC client(m_hWnd);
         offscreen_.create(client.get(), rect.right - rect.left, rect.bottom - rect.top);
     }
     PaintBackground(offscreen_.get(), rect);

@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <vector>
 
 namespace {
@@ -28,18 +27,31 @@ constexpr unsigned kPoints = 999;
 
 using Clock = std::chrono::steady_clock;
 
-double MedianMilliseconds(int repetitions, const std::function<void(int)>& body) {
-    std::vector<double> times;
-    times.reserve(static_cast<size_t>(repetitions));
-    body(-1);  // warm-up: buffers grow, fonts are created
-    for (int r = 0; r < repetitions; ++r) {
+// Times of one measured step, in milliseconds.
+class Timings {
+  public:
+    explicit Timings(int repetitions) { times_.reserve(static_cast<size_t>(repetitions)); }
+    template <class Body>
+    void Time(Body&& body) {
         const auto start = Clock::now();
-        body(r);
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        body();
+        times_.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+    double Quantile(double q) const {
+        std::vector<double> sorted = times_;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0.0 : sorted[static_cast<size_t>(q * (sorted.size() - 1))];
+    }
+    double Median() const { return Quantile(0.5); }
+    // "median (p10 a, p90 b)": the spread shows how steady the machine was.
+    void Print(const char* what) const {
+        std::printf("%-38s %.3f ms (p10 %.3f, p90 %.3f)\n", what, Median(), Quantile(0.1),
+                    Quantile(0.9));
+    }
+
+  private:
+    std::vector<double> times_;
+};
 
 // A chart dressed as on the chart page, with its series.
 struct PageChart {
@@ -133,12 +145,9 @@ int main(int argc, char** argv) {
     };
 
     PageChart& chart = charts[0];
-    const unsigned rendersBefore = chart.plot.GetRenderCount();
-    const double refresh =
-        MedianMilliseconds(repetitions, [&](int r) { SetAll(chart, x, dataFor(r), true); });
-    const unsigned renders = chart.plot.GetRenderCount() - rendersBefore;
 
-    // The floor: the same screen points, straight to Polyline on the same kind of DC.
+    // The floor: the screen points of one data set, straight to Polyline on a DC of the
+    // same kind as the chart's off-screen DC.
     SetAll(chart, x, dataFor(0), true);
     std::vector<std::vector<POINT>> screen(kSeries, std::vector<POINT>(kPoints));
     std::vector<Pen> pens;
@@ -153,31 +162,63 @@ int main(int argc, char** argv) {
         ClientDC client(chart.plot.m_hWnd);
         target.create(client.get(), size.cx, size.cy);
     }
-    const double floor = MedianMilliseconds(repetitions, [&](int) {
+    auto drawFloor = [&] {
         for (int k = 0; k < kSeries; ++k) {
             ScopedSelect pen(target.get(), pens[k].get());
             ::Polyline(target.get(), screen[k].data(), static_cast<int>(kPoints));
         }
         ::GdiFlush();
-    });
+    };
 
-    const double tick = MedianMilliseconds(repetitions, [&](int r) {
-        for (PageChart& c : charts) {
-            SetAll(c, x, dataFor(r), true);
+    // The measurements take turns in short blocks: each block runs with warm caches, and
+    // whatever else the machine does at a moment weighs on all three alike.
+    constexpr int kBlock = 10;
+    drawFloor();  // warm-up: buffers grow, fonts are created
+    SetAll(chart, x, dataFor(-1), true);
+    Timings refreshTimes(repetitions);
+    Timings floorTimes(repetitions);
+    Timings tickTimes(repetitions);
+    const unsigned rendersBefore = chart.plot.GetRenderCount();
+    int refreshes = 0;
+    for (int done = 0; done < repetitions; done += kBlock) {
+        const int block = std::min(kBlock, repetitions - done);
+        for (int r = done; r < done + block; ++r) {
+            refreshTimes.Time([&] { SetAll(chart, x, dataFor(r), true); });
         }
-    });
-    const double unbatched = MedianMilliseconds(
-        std::max(1, repetitions / 10), [&](int r) { SetAll(chart, x, dataFor(r), false); });
+        for (int r = done; r < done + block; ++r) {
+            floorTimes.Time(drawFloor);
+        }
+        for (int r = done; r < done + block; ++r) {
+            tickTimes.Time([&] {
+                for (PageChart& c : charts) {
+                    SetAll(c, x, dataFor(r), true);
+                }
+            });
+        }
+        refreshes += 2 * block;
+    }
+    const unsigned renders = chart.plot.GetRenderCount() - rendersBefore;
+    const double refresh = refreshTimes.Median();
+    const double floor = floorTimes.Median();
+    const double tick = tickTimes.Median();
+
+    Timings unbatchedTimes(repetitions / 10 + 1);
+    for (int r = 0; r <= repetitions / 10; ++r) {
+        unbatchedTimes.Time([&] { SetAll(chart, x, dataFor(r), false); });
+    }
+    const double unbatched = unbatchedTimes.Median();
 
     std::printf(
         "%s data; chart %ld x %ld pixels, %d series x %u points, %d repetitions (medians)\n",
         waves ? "wave" : "touch", size.cx, size.cy, kSeries, kPoints, repetitions);
-    std::printf("renders per batched update: %.2f\n",
-                static_cast<double>(renders) / (repetitions + 1));
-    std::printf("full refresh (SetPoints x32 + render): %.3f ms\n", refresh);
-    std::printf("floor (bare Polyline x32):             %.3f ms\n", floor);
-    std::printf("ratio refresh / floor:                 %.2f (target <= 1.30)\n", refresh / floor);
-    std::printf("chart-page tick (4 charts):            %.3f ms (target <= 6.0)\n", tick);
-    std::printf("unbatched SetPoints x32 (32 renders):  %.3f ms\n", unbatched);
+    std::printf("%-38s %.2f\n",
+                "renders per batched update:", static_cast<double>(renders) / refreshes);
+    refreshTimes.Print("full refresh (SetPoints x32 + render):");
+    floorTimes.Print("floor (bare Polyline x32):");
+    tickTimes.Print("chart-page tick (4 charts):");
+    std::printf("%-38s %.2f (target <= 1.30)\n",
+                "ratio of medians refresh / floor:", refresh / floor);
+    std::printf("%-38s %.3f ms (target <= 6.0)\n", "median chart-page tick:", tick);
+    std::printf("%-38s %.3f ms\n", "unbatched SetPoints x32 (32 renders):", unbatched);
     return 0;
 }

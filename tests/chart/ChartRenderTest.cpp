@@ -88,6 +88,71 @@ TEST_F(ChartRender, GreyDottedGridAtEveryTick) {
                                                           bottom_->ValueToScreen(5) + 1, kHeight}));
 }
 
+TEST_F(ChartRender, GridOfTheVerticalAxisRunsFromTheLeftAndCrossesTheOther) {
+    left_->GetGrid().SetVisible(true);
+    const Snapshot image = Rendered();
+    const RECT p = plot_.GetPlottingRect();
+    ASSERT_EQ(left_->GetGrid().Ticks().size(), 11u);
+    for (int k = 1; k <= 9; ++k) {
+        const int y = left_->ValueToScreen(k);
+        for (int x = p.left + 1; x < p.right; ++x) {
+            const bool onOwnDash = (x - p.left) % 6 < 3;
+            const bool onCrossingLine = ((p.bottom - y) % 6 < 3) && [&] {
+                for (int j = 1; j <= 9; ++j) {
+                    if (bottom_->ValueToScreen(j) == x) {
+                        return true;
+                    }
+                }
+                return false;
+            }();
+            ASSERT_EQ(image.At(x, y) == kGrey, onOwnDash || onCrossingLine)
+                << "tick " << k << " x " << x;
+        }
+    }
+}
+
+// The off-screen DC maps one to one; a DC with a moved viewport (as a printer's may have)
+// must get the very same picture, only moved.
+TEST_F(ChartRender, AMovedViewportGetsTheSamePictureMoved) {
+    left_->GetGrid().SetVisible(true);
+    AddSeries({0, 3, 10}, {1, 9, 4});
+    constexpr int kShift = 7;
+    auto paint = [this](int shift) {
+        MemoryDC target;
+        target.create(plot_.GetOffscreenDC(), kWidth + kShift, kHeight + kShift);
+        ::SetViewportOrgEx(target.get(), shift, shift, nullptr);
+        plot_.PaintChart(target.get(), {0, 0, kWidth, kHeight});
+        ::SetViewportOrgEx(target.get(), 0, 0, nullptr);
+        return Snapshot::OfBitmap(target.get(), target.bitmap());
+    };
+    const Snapshot straight = paint(0);
+    const Snapshot moved = paint(kShift);
+    ASSERT_GT(straight.Count(kGrey), 0);
+    ASSERT_GT(straight.Count(kSeries), 0);
+    int differing = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            differing += straight.At(x, y) != moved.At(x + kShift, y + kShift) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(ChartRender, MarginsFollowTheWidthOfTheLabelsAndTheTickFont) {
+    const RECT small = plot_.GetPlottingRect();
+    left_->SetRange(0, 100000);
+    const RECT wideLabels = plot_.GetPlottingRect();
+    EXPECT_GT(wideLabels.left, small.left);
+    left_->SetRange(0, 10);
+    EXPECT_EQ(plot_.GetPlottingRect().left, small.left);
+
+    left_->SetTickFont(160, L"Microsoft Sans Serif");
+    bottom_->SetTickFont(160, L"Microsoft Sans Serif");
+    const RECT largeFont = plot_.GetPlottingRect();
+    EXPECT_GT(largeFont.left, small.left);
+    EXPECT_LT(largeFont.bottom, small.bottom);
+}
+
 TEST_F(ChartRender, SeriesPolylineInItsColourClippedToThePlottingRectangle) {
     AddSeries({-5, 15}, {5, 5});
     const Snapshot image = Rendered();
