@@ -214,7 +214,10 @@ void CPlotAxis::ScrollStepInfo(int& stepCount, int& stepPosition) const {
     SeriesExtent(seriesMin, seriesMax);
     const double span = max_ - min_;
     const double extent = seriesMax - seriesMin;
-    if (span == 0.0 || extent == 0.0) {
+    const double steps = std::ceil(extent / (span / 10.0));
+    // A collapsed range or extent has nothing to scroll through, and neither have points
+    // at infinity or NaN, whose steps could not be counted.
+    if (span == 0.0 || extent == 0.0 || !std::isfinite(steps) || !std::isfinite(min_ - seriesMin)) {
         stepCount = 1;
         stepPosition = 1;
         return;
@@ -222,7 +225,7 @@ void CPlotAxis::ScrollStepInfo(int& stepCount, int& stepPosition) const {
     // Steps of a tenth of the shown range; a deep zoom could ask for more steps than an
     // int (and a scroll bar) holds, so the count is kept within range.
     constexpr double kMaxSteps = INT_MAX / 2;
-    const double count = std::clamp(std::ceil(extent / (span / 10.0)), 1.0, kMaxSteps);
+    const double count = std::clamp(steps, 1.0, kMaxSteps);
     const double position = std::trunc(count * ((min_ - seriesMin) / extent));
     stepCount = static_cast<int>(count);
     stepPosition = static_cast<int>(std::clamp(position, -kMaxSteps, kMaxSteps));
@@ -316,6 +319,24 @@ SIZE CPlotAxis::MeasureTickLabel(HDC dc, const std::wstring& text) {
     return entry->second;
 }
 
+template <class Visit>
+void CPlotAxis::ForEachTick(Visit&& visit) {
+    // An axis keeps its step when it becomes shorter than one tick spacing, and that step
+    // may then cut a wide range into millions of ticks. No axis that lays its ticks out
+    // itself has more than a few hundred, so the walk stops at a bound that a real layout
+    // never reaches rather than stalling the window.
+    constexpr int kMaxTicks = 10000;
+    double value = FirstTickValue();
+    double next = 0.0;
+    for (int walked = 1;; ++walked) {
+        visit(value);
+        if (walked == kMaxTicks || !NextTickValue(value, next)) {
+            return;
+        }
+        value = next;
+    }
+}
+
 SIZE CPlotAxis::LargestTickLabelSize(HDC dc) {
     SIZE largest{0, 0};
     if (dc == nullptr) {
@@ -328,17 +349,11 @@ SIZE CPlotAxis::LargestTickLabelSize(HDC dc) {
         largest.cy = std::max(largest.cy, size.cy);
     };
     if (max_ != min_) {
-        double value = FirstTickValue();
-        double next = 0.0;
-        for (;;) {
+        ForEachTick([&](double value) {
             if (IsValueOnAxis(value)) {
                 measure(value);
             }
-            if (!NextTickValue(value, next)) {
-                break;
-            }
-            value = next;
-        }
+        });
     } else {
         measure(min_);
     }
@@ -475,13 +490,7 @@ void CPlotAxis::Draw(HDC dc) {
 
     grid_->ClearTicks();
     if (max_ != min_) {
-        double value = FirstTickValue();
-        double next = 0.0;
-        DrawTick(dc, value, label.cx, true);
-        while (NextTickValue(value, next)) {
-            value = next;
-            DrawTick(dc, value, label.cx, true);
-        }
+        ForEachTick([&](double value) { DrawTick(dc, value, label.cx, true); });
     } else {
         // A collapsed range shows its one value in the middle, without mark or grid line.
         DrawTick(dc, min_, label.cx, false);

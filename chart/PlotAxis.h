@@ -28,9 +28,12 @@ class CPlotAxis {
         int length = 0;
         int start = 0;
         bool horizontal = true;
-        int operator()(double value) const {
-            const int offset = FloorToPixel((value - min) * length / span);
-            return horizontal ? start + offset : start - offset;
+        int operator()(double value) const { return Pixel(Offset(value)); }
+        // The distance of value from the start pixel, in pixels, before rounding.
+        double Offset(double value) const { return (value - min) * length / span; }
+        int Pixel(double offset) const {
+            const int whole = FloorToPixel(offset);
+            return horizontal ? start + whole : start - whole;
         }
     };
 
@@ -117,6 +120,9 @@ class CPlotAxis {
     void SeriesExtent(double& min, double& max) const;
     // The tick-label font for dc, kept between drawings while its size in dc stays the same.
     HFONT TickFont(HDC dc);
+    // Calls visit with the value of every tick, from the first one up.
+    template <class Visit>
+    void ForEachTick(Visit&& visit);
     // The extent of a tick label in the tick font selected into dc.
     SIZE MeasureTickLabel(HDC dc, const std::wstring& text);
     void DrawTick(HDC dc, double value, int labelWidth, bool markAndGrid);

@@ -10,8 +10,9 @@ bool MapsOneToOne(HDC dc) {
     POINT window{};
     POINT viewport{};
     return ::GetMapMode(dc) == MM_TEXT && ::GetGraphicsMode(dc) == GM_COMPATIBLE &&
-           ::GetWindowOrgEx(dc, &window) != FALSE && ::GetViewportOrgEx(dc, &viewport) != FALSE &&
-           window.x == viewport.x && window.y == viewport.y;
+           ::GetLayout(dc) == 0 && ::GetWindowOrgEx(dc, &window) != FALSE &&
+           ::GetViewportOrgEx(dc, &viewport) != FALSE && window.x == viewport.x &&
+           window.y == viewport.y;
 }
 }  // namespace
 
@@ -74,7 +75,7 @@ void CPlotGrid::DrawThroughDashMask(HDC dc, const RECT& plot) {
         horizontal_ != dashMaskHorizontal_) {
         BuildDashMask(plot);
     }
-    ::SelectClipRgn(dc, dashMask_.get());
+    ::ExtSelectClipRgn(dc, dashMask_.get(), RGN_AND);
     lines_.clear();
     for (int t : ticks_) {
         if (horizontal_) {

@@ -2,6 +2,7 @@
 
 #include "chart/PlotAxis.h"
 #include "chart/PlotCtrl.h"
+#include "chart/PlotSegmentClip.h"
 #include "framework/Gdi.h"
 
 #include <algorithm>
@@ -31,24 +32,86 @@ bool IsNearPoint(POINT p, POINT q) {
 }  // namespace
 
 void CPlotLineSeries::AppendScreenPoint(POINT p) {
+    bounds_.left = std::min(bounds_.left, p.x);
+    bounds_.top = std::min(bounds_.top, p.y);
+    bounds_.right = std::max(bounds_.right, p.x);
+    bounds_.bottom = std::max(bounds_.bottom, p.y);
     // Many points fall on one pixel when the series is long; draw each pixel once.
-    const size_t n = screenPoints_.size();
-    if (n > 0 && p.x == screenPoints_[n - 1].x && p.y == screenPoints_[n - 1].y) {
+    const size_t n = screenPoints_.size() - runStart_;
+    POINT* run = screenPoints_.data() + runStart_;
+    if (n > 0 && p.x == run[n - 1].x && p.y == run[n - 1].y) {
         return;
     }
     // A point that carries a horizontal or vertical run on in the same direction draws no
     // pixel the longer segment would not: extend the run instead of adding a segment.
     if (n > 1) {
-        const POINT a = screenPoints_[n - 2];
-        const POINT b = screenPoints_[n - 1];
+        const POINT a = run[n - 2];
+        const POINT b = run[n - 1];
         const bool sameRow = a.y == b.y && b.y == p.y && (b.x - a.x > 0) == (p.x - b.x > 0);
         const bool sameColumn = a.x == b.x && b.x == p.x && (b.y - a.y > 0) == (p.y - b.y > 0);
         if (sameRow || sameColumn) {
-            screenPoints_[n - 1] = p;
+            run[n - 1] = p;
             return;
         }
     }
     screenPoints_.push_back(p);
+}
+
+void CPlotLineSeries::EndRun() {
+    const size_t n = screenPoints_.size() - runStart_;
+    if (n > 1) {
+        runLengths_.push_back(static_cast<DWORD>(n));
+        runStart_ = screenPoints_.size();
+    } else {
+        screenPoints_.resize(runStart_);  // a single point draws nothing
+    }
+}
+
+void CPlotLineSeries::AppendFarPoints(unsigned first, unsigned last,
+                                      const CPlotAxis::LinearMap& mapX,
+                                      const CPlotAxis::LinearMap& mapY) {
+    // Offsets are kept finite for the cutting; NaN goes to the start pixel, as ToPixel
+    // would send it.
+    auto finite = [](double offset) {
+        constexpr double kFarthest = 1e300;
+        return offset != offset ? 0.0 : std::clamp(offset, -kFarthest, kFarthest);
+    };
+    auto offsetOf = [&](unsigned i) {
+        const SPlotXYPoint& point = GetPoint(i);
+        return PlotOffset{finite(mapX.Offset(point.X)), finite(mapY.Offset(point.Y))};
+    };
+    auto pixelOf = [&](const PlotOffset& offset) {
+        return POINT{mapX.Pixel(offset.x), mapY.Pixel(offset.y)};
+    };
+    PlotOffset previous = offsetOf(first);
+    for (unsigned i = first + 1; i <= last; ++i) {
+        const PlotOffset current = offsetOf(i);
+        PlotOffset from = previous;
+        PlotOffset to = current;
+        if (ClipSegmentToSquare(from, to, kPixelLimit)) {
+            // A segment that comes in from beyond the square starts a new line.
+            if (!(from == previous) || screenPoints_.size() == runStart_) {
+                EndRun();
+                AppendScreenPoint(pixelOf(from));
+            }
+            AppendScreenPoint(pixelOf(to));
+            if (!(to == current)) {
+                EndRun();
+            }
+        } else {
+            EndRun();
+        }
+        previous = current;
+    }
+}
+
+bool CPlotLineSeries::FitsPixelLimit(const CPlotAxis::LinearMap& mapX,
+                                     const CPlotAxis::LinearMap& mapY) const {
+    // The mapping is linear, so the points lie between the mapped ends of the extent.
+    const CPlotPointBuffer& points = GetPointBuffer();
+    auto fits = [](double offset) { return std::fabs(offset) <= kPixelLimit; };
+    return fits(mapX.Offset(points.MinX())) && fits(mapX.Offset(points.MaxX())) &&
+           fits(mapY.Offset(points.MinY())) && fits(mapY.Offset(points.MaxY()));
 }
 
 bool CPlotLineSeries::WidenedVisibleRange(unsigned& first, unsigned& last) const {
@@ -102,35 +165,45 @@ void CPlotLineSeries::DrawAll(HDC dc) {
     CPlotAxis::LinearMap mapY;
     const bool linear = horizontal->GetLinearMap(mapX) && vertical->GetLinearMap(mapY);
     screenPoints_.clear();
-    RECT bounds = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
-    for (unsigned i = first; i <= last; ++i) {
-        const SPlotXYPoint& point = GetPoint(i);
-        const POINT p =
-            linear ? POINT{mapX(point.X), mapY(point.Y)}
-                   : POINT{horizontal->ValueToScreen(point.X), vertical->ValueToScreen(point.Y)};
-        AppendScreenPoint(p);
-        bounds.left = std::min(bounds.left, p.x);
-        bounds.top = std::min(bounds.top, p.y);
-        bounds.right = std::max(bounds.right, p.x);
-        bounds.bottom = std::max(bounds.bottom, p.y);
+    runLengths_.clear();
+    runStart_ = 0;
+    bounds_ = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    if (linear && !FitsPixelLimit(mapX, mapY)) {
+        AppendFarPoints(first, last, mapX, mapY);
+    } else {
+        for (unsigned i = first; i <= last; ++i) {
+            const SPlotXYPoint& point = GetPoint(i);
+            AppendScreenPoint(linear ? POINT{mapX(point.X), mapY(point.Y)}
+                                     : POINT{horizontal->ValueToScreen(point.X),
+                                             vertical->ValueToScreen(point.Y)});
+        }
+    }
+    EndRun();
+    lastDrawnIndex_ = last;
+    if (runLengths_.empty()) {
+        return;  // all on one pixel: a one-point line draws nothing
     }
     Pen pen(::CreatePen(PS_SOLID, 1, GetColor()));
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
     // Clipping costs GDI time on every segment; a line wholly inside the plotting
     // rectangle (the usual case with automatic ranges) looks the same without it.
     const RECT& clip = GetPlottingRect();
-    const bool inside = bounds.left >= clip.left && bounds.top >= clip.top &&
-                        bounds.right < clip.right && bounds.bottom < clip.bottom;
+    const bool inside = bounds_.left >= clip.left && bounds_.top >= clip.top &&
+                        bounds_.right < clip.right && bounds_.bottom < clip.bottom;
     if (!inside) {
         ::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     }
     {
         ScopedSelect selectPen(dc, pen.get());
-        ::Polyline(dc, screenPoints_.data(), static_cast<int>(screenPoints_.size()));
+        if (runLengths_.size() == 1) {
+            ::Polyline(dc, screenPoints_.data(), static_cast<int>(runLengths_[0]));
+        } else {
+            ::PolyPolyline(dc, screenPoints_.data(), runLengths_.data(),
+                           static_cast<DWORD>(runLengths_.size()));
+        }
     }
     ::SelectClipRgn(dc, nullptr);
     ::SetBkMode(dc, previousMode);
-    lastDrawnIndex_ = last;
 }
 
 void CPlotLineSeries::DrawNewPoints(HDC dc) {

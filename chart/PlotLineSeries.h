@@ -1,6 +1,7 @@
 #pragma once
 // A series drawn as one polyline through its points in a one-pixel pen of its colour.
 
+#include "chart/PlotAxis.h"
 #include "chart/PlotXYSeries.h"
 
 #include <vector>
@@ -19,7 +20,22 @@ class CPlotLineSeries : public CPlotXYSeries {
     // The visible range widened by one point on each side, so that lines into and out of
     // the plotting rectangle are drawn up to its edge.
     bool WidenedVisibleRange(unsigned& first, unsigned& last) const;
+    // Whether every point maps within the pixel limit (then nothing needs cutting).
+    bool FitsPixelLimit(const CPlotAxis::LinearMap& mapX, const CPlotAxis::LinearMap& mapY) const;
+    // Appends the points first..last, with segments that reach beyond the pixel limit cut
+    // at it: pinning each end on its own would bend the line where it crosses the view.
+    void AppendFarPoints(unsigned first, unsigned last, const CPlotAxis::LinearMap& mapX,
+                         const CPlotAxis::LinearMap& mapY);
+    // Adds a point to the line being built.
     void AppendScreenPoint(POINT p);
+    // Closes the line being built; the next point starts another.
+    void EndRun();
 
-    std::vector<POINT> screenPoints_;  // reused by every drawing
+    // What DrawAll hands to GDI, reused by every drawing: the lines' points one after the
+    // other, the number of points of each line, where the line being built starts and
+    // the bounds of all points.
+    std::vector<POINT> screenPoints_;
+    std::vector<DWORD> runLengths_;
+    size_t runStart_ = 0;
+    RECT bounds_{};
 };

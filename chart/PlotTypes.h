@@ -41,19 +41,22 @@ inline constexpr std::array<COLORREF, 10> DefaultSeriesColours = {
     RGB(255, 128, 0), RGB(128, 0, 128), RGB(128, 128, 0), RGB(255, 0, 255), RGB(64, 128, 128),
 };
 
+// The largest pixel coordinate, either way, that the chart hands to GDI: far beyond any
+// screen, and well within what GDI draws and clips safely.
+constexpr int kPixelLimit = 1 << 26;
+
 // Converts a computed pixel coordinate to int. Values far outside any screen (huge zoom
-// factors, infinities) are pinned to a range GDI still clips safely, and NaN maps to 0, so
-// that no conversion overflows.
+// factors, infinities) are pinned to the pixel limit and NaN maps to 0, so that no
+// conversion overflows.
 inline int ToPixel(double value) {
-    constexpr double kLimit = 1 << 26;
     if (value != value) {
         return 0;
     }
-    if (value > kLimit) {
-        return static_cast<int>(kLimit);
+    if (value > kPixelLimit) {
+        return kPixelLimit;
     }
-    if (value < -kLimit) {
-        return -static_cast<int>(kLimit);
+    if (value < -kPixelLimit) {
+        return -kPixelLimit;
     }
     return static_cast<int>(value);
 }

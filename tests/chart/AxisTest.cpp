@@ -1,11 +1,13 @@
 // Axis arithmetic: ticks, labels, mapping, zoom, pan, scroll steps and automatic ranges.
 // These axes are not attached to a control, so no window is needed.
 
+#include "chart/PlotGrid.h"
 #include "chart/PlotLineSeries.h"
 #include "chart/PlotStandardAxis.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -131,6 +133,18 @@ TEST(StandardAxis, DegenerateRangesDrawTheirOneValueSafely) {
     EXPECT_EQ(huge.ValueToScreen(1e300), 300);
 }
 
+TEST(StandardAxis, AShortAxisKeepsItsStepButDrawsABoundedNumberOfTicks) {
+    CPlotStandardAxis axis;
+    Layout(axis, true, 10, 0, 1e8);  // shorter than one spacing: the step stays 1
+    ASSERT_EQ(axis.GetTickStep(), 1.0);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    EXPECT_GT(axis.LargestTickLabelSize(dc).cx, 0);
+    axis.Draw(dc);
+    EXPECT_GT(axis.GetGrid().Ticks().size(), 0u);
+    EXPECT_LE(axis.GetGrid().Ticks().size(), 10000u);
+    ::DeleteDC(dc);
+}
+
 TEST(StandardAxis, ZoomKeepsTheMinimumSpanAndPanFollowsThePixels) {
     CPlotStandardAxis axis;
     Layout(axis, true, 300, 0, 10);
@@ -233,6 +247,17 @@ TEST(StandardAxis, ScrollStepsAreTenthsOfTheShownRange) {
     empty.ScrollStepInfo(count, position);
     EXPECT_EQ(count, 1);
     EXPECT_EQ(position, 1);
+
+    // Points at infinity or NaN leave nothing to count.
+    for (double odd : {HUGE_VAL, std::nan("")}) {
+        CPlotStandardAxis values;
+        Layout(values, false, 200, 0, 10);
+        auto oddSeries = SeriesFrom(odd, 5, horizontal, values);
+        values.LinkSeries(oddSeries.get());
+        values.ScrollStepInfo(count, position);
+        EXPECT_EQ(count, 1) << odd;
+        EXPECT_EQ(position, 1) << odd;
+    }
 
     // A deep zoom into a wide extent stays within int range.
     horizontal.SetRange(0, 1e300);

@@ -172,6 +172,31 @@ TEST_F(ChartRender, SeriesPolylineInItsColourClippedToThePlottingRectangle) {
     EXPECT_EQ(diagonal.Count(RGB(0, 200, 0), {0, 0, kWidth, p.top}), 0);
 }
 
+// After a deep zoom the ends of a line lie millions of pixels away; the part in view must
+// still run where the line runs.
+TEST_F(ChartRender, ALineWithFarAwayEndsKeepsItsCourseThroughTheView) {
+    const RECT p = plot_.GetPlottingRect();
+    const double pixelsPerX = (p.right - p.left) / 10.0;
+    const double pixelsPerY = (p.bottom - p.top) / 10.0;
+    // Through the middle (5, 5), three pixels right for every pixel up, ends 1e9 pixels off.
+    const double reach = 1e9;
+    AddSeries({5 - 3 * reach / pixelsPerX, 5 + 3 * reach / pixelsPerX},
+              {5 - reach / pixelsPerY, 5 + reach / pixelsPerY});
+    const Snapshot image = Rendered();
+    const int cx = bottom_->ValueToScreen(5);
+    const int cy = left_->ValueToScreen(5);
+    int drawn = 0;
+    for (int y = p.top + 1; y < p.bottom; ++y) {
+        for (int x = p.left + 1; x < p.right; ++x) {
+            if (image.At(x, y) == kSeries) {
+                ++drawn;
+                ASSERT_NEAR(y, cy - (x - cx) / 3.0, 1.5) << "x " << x;
+            }
+        }
+    }
+    EXPECT_GT(drawn, (p.right - p.left) / 2);
+}
+
 TEST_F(ChartRender, SinglePointsHiddenAndEmptySeriesDrawNothing) {
     AddSeries({5}, {5});
     AddSeries({5, 5.001}, {5, 5.001});  // two points on one pixel
