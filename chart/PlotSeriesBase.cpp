@@ -44,32 +44,27 @@ bool CPlotSeriesBase<Point>::GetXExtent(double& min, double& max) const {
 
 template <class Point>
 bool CPlotSeriesBase<Point>::GetVisibleXExtent(double& min, double& max) const {
-    unsigned first = 0;
-    unsigned last = 0;
-    if (!IsVisible() || points_.GetOrdering() != CPlotPointBuffer::kOrderByY ||
-        !GetVisiblePointRange(first, last) || first >= last) {
-        return false;
-    }
-    min = max = points_.At(first).X;
-    for (unsigned i = first; i < last; ++i) {
-        min = std::min(min, points_.At(i).X);
-        max = std::max(max, points_.At(i).X);
-    }
-    return true;
+    return VisibleExtent(CPlotPointBuffer::kOrderByY, &Point::X, min, max);
 }
 
 template <class Point>
 bool CPlotSeriesBase<Point>::GetVisibleYExtent(double& min, double& max) const {
+    return VisibleExtent(CPlotPointBuffer::kOrderByX, &Point::Y, min, max);
+}
+
+template <class Point>
+bool CPlotSeriesBase<Point>::VisibleExtent(int ordering, double Point::*coordinate, double& min,
+                                           double& max) const {
     unsigned first = 0;
     unsigned last = 0;
-    if (!IsVisible() || points_.GetOrdering() != CPlotPointBuffer::kOrderByX ||
-        !GetVisiblePointRange(first, last) || first >= last) {
+    if (!IsVisible() || points_.GetOrdering() != ordering || !GetVisiblePointRange(first, last) ||
+        first >= last) {
         return false;
     }
-    min = max = points_.At(first).Y;
+    min = max = points_.At(first).*coordinate;
     for (unsigned i = first; i < last; ++i) {
-        min = std::min(min, points_.At(i).Y);
-        max = std::max(max, points_.At(i).Y);
+        min = std::min(min, points_.At(i).*coordinate);
+        max = std::max(max, points_.At(i).*coordinate);
     }
     return true;
 }

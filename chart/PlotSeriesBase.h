@@ -47,6 +47,10 @@ class CPlotSeriesBase : public CPlotSeries {
     unsigned lastDrawnIndex_ = 0;
 
   private:
+    // The extent of one coordinate over the visible point range [first, last), when the
+    // points are kept in the given ordering.
+    bool VisibleExtent(int ordering, double Point::*coordinate, double& min, double& max) const;
+
     CPlotPointBuffer points_;
     std::map<unsigned, std::unique_ptr<CPlotPointLabel>> pointLabels_;
     CPlotSeriesMouseListener* mouseListener_ = nullptr;

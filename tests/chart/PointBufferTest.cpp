@@ -2,6 +2,7 @@
 
 #include "chart/PlotLineSeries.h"
 #include "chart/PlotPointBuffer.h"
+#include "chart/PlotStandardAxis.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,41 @@ TEST(Series, EmptyOrHiddenSeriesReportNoExtent) {
 
     CPlotLineSeries next(nullptr);
     EXPECT_EQ(next.GetId(), series.GetId() + 1);
+}
+
+TEST(Series, VisibleExtentCoversTheOtherCoordinateOfThePointsInTheAxisRange) {
+    CPlotStandardAxis horizontal;
+    CPlotStandardAxis vertical;
+    horizontal.SetRange(3.5, 6.5);
+    vertical.SetRange(0, 100);
+    CPlotLineSeries series(nullptr);
+    series.SetHorizontalAxis(&horizontal);
+    series.SetVerticalAxis(&vertical);
+    std::vector<double> x;
+    std::vector<double> y;
+    for (int i = 0; i < 10; ++i) {
+        x.push_back(i);
+        y.push_back(i % 2 == 0 ? 10.0 * i : -i);
+    }
+    series.SetPoints(x.data(), y.data(), 10);
+
+    // Ordered by X, the points 3..6 are visible (the range's end, point 7, is not counted).
+    double min = 0;
+    double max = 0;
+    ASSERT_TRUE(series.GetVisibleYExtent(min, max));
+    EXPECT_EQ(min, -5.0);
+    EXPECT_EQ(max, 60.0);
+    EXPECT_FALSE(series.GetVisibleXExtent(min, max));
+
+    // Ordered by Y, the vertical range picks the points and X is measured.
+    vertical.SetRange(15, 45);
+    series.SetOrdering(CPlotPointBuffer::kOrderByY);
+    ASSERT_TRUE(series.GetVisibleXExtent(min, max));
+    EXPECT_EQ(min, 2.0);
+    EXPECT_EQ(max, 4.0);
+    EXPECT_FALSE(series.GetVisibleYExtent(min, max));
+    series.SetVisible(false);
+    EXPECT_FALSE(series.GetVisibleXExtent(min, max));
 }
 
 }  // namespace
