@@ -31,14 +31,10 @@ bool IsNearPoint(POINT p, POINT q) {
 }
 }  // namespace
 
-void CPlotLineSeries::AppendScreenPoint(POINT p) {
-    bounds_.left = std::min(bounds_.left, p.x);
-    bounds_.top = std::min(bounds_.top, p.y);
-    bounds_.right = std::max(bounds_.right, p.x);
-    bounds_.bottom = std::max(bounds_.bottom, p.y);
+namespace {
+// Adds p to the line run[0..n), growing n unless p adds no pixel of its own.
+inline void AppendToRun(POINT* run, size_t& n, POINT p) {
     // Many points fall on one pixel when the series is long; draw each pixel once.
-    const size_t n = screenPoints_.size() - runStart_;
-    POINT* run = screenPoints_.data() + runStart_;
     if (n > 0 && p.x == run[n - 1].x && p.y == run[n - 1].y) {
         return;
     }
@@ -54,16 +50,36 @@ void CPlotLineSeries::AppendScreenPoint(POINT p) {
             return;
         }
     }
-    screenPoints_.push_back(p);
+    run[n++] = p;
+}
+}  // namespace
+
+void CPlotLineSeries::AppendScreenPoint(POINT p) {
+    size_t n = used_ - runStart_;
+    AppendToRun(screenPoints_.data() + runStart_, n, p);
+    used_ = runStart_ + n;
+}
+
+void CPlotLineSeries::AppendMappedPoints(unsigned first, unsigned last,
+                                         const CPlotAxis::LinearMap& mapX,
+                                         const CPlotAxis::LinearMap& mapY) {
+    // The chart's hottest loop: the line being built stays in locals.
+    POINT* run = screenPoints_.data() + runStart_;
+    size_t n = used_ - runStart_;
+    for (unsigned i = first; i <= last; ++i) {
+        const SPlotXYPoint& point = GetPoint(i);
+        AppendToRun(run, n, POINT{mapX(point.X), mapY(point.Y)});
+    }
+    used_ = runStart_ + n;
 }
 
 void CPlotLineSeries::EndRun() {
-    const size_t n = screenPoints_.size() - runStart_;
+    const size_t n = used_ - runStart_;
     if (n > 1) {
         runLengths_.push_back(static_cast<DWORD>(n));
-        runStart_ = screenPoints_.size();
+        runStart_ = used_;
     } else {
-        screenPoints_.resize(runStart_);  // a single point draws nothing
+        used_ = runStart_;  // a single point draws nothing
     }
 }
 
@@ -90,7 +106,7 @@ void CPlotLineSeries::AppendFarPoints(unsigned first, unsigned last,
         PlotOffset to = current;
         if (ClipSegmentToSquare(from, to, kPixelLimit)) {
             // A segment that comes in from beyond the square starts a new line.
-            if (!(from == previous) || screenPoints_.size() == runStart_) {
+            if (!(from == previous) || used_ == runStart_) {
                 EndRun();
                 AppendScreenPoint(pixelOf(from));
             }
@@ -164,32 +180,45 @@ void CPlotLineSeries::DrawAll(HDC dc) {
     CPlotAxis::LinearMap mapX;
     CPlotAxis::LinearMap mapY;
     const bool linear = horizontal->GetLinearMap(mapX) && vertical->GetLinearMap(mapY);
-    screenPoints_.clear();
-    runLengths_.clear();
+    // Room for every point, and for the ends of the cut segments of far lines.
+    const size_t room = 2 * (static_cast<size_t>(last - first) + 1);
+    if (screenPoints_.size() < room) {
+        screenPoints_.resize(room);
+    }
+    used_ = 0;
     runStart_ = 0;
-    bounds_ = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
-    if (linear && !FitsPixelLimit(mapX, mapY)) {
-        AppendFarPoints(first, last, mapX, mapY);
-    } else {
+    runLengths_.clear();
+    if (!linear) {
         for (unsigned i = first; i <= last; ++i) {
             const SPlotXYPoint& point = GetPoint(i);
-            AppendScreenPoint(linear ? POINT{mapX(point.X), mapY(point.Y)}
-                                     : POINT{horizontal->ValueToScreen(point.X),
-                                             vertical->ValueToScreen(point.Y)});
+            AppendScreenPoint(
+                {horizontal->ValueToScreen(point.X), vertical->ValueToScreen(point.Y)});
         }
+    } else if (FitsPixelLimit(mapX, mapY)) {
+        AppendMappedPoints(first, last, mapX, mapY);
+    } else {
+        AppendFarPoints(first, last, mapX, mapY);
     }
     EndRun();
     lastDrawnIndex_ = last;
     if (runLengths_.empty()) {
         return;  // all on one pixel: a one-point line draws nothing
     }
+    RECT bounds = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    for (size_t i = 0; i < used_; ++i) {
+        const POINT p = screenPoints_[i];
+        bounds.left = std::min(bounds.left, p.x);
+        bounds.top = std::min(bounds.top, p.y);
+        bounds.right = std::max(bounds.right, p.x);
+        bounds.bottom = std::max(bounds.bottom, p.y);
+    }
     Pen pen(::CreatePen(PS_SOLID, 1, GetColor()));
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
     // Clipping costs GDI time on every segment; a line wholly inside the plotting
     // rectangle (the usual case with automatic ranges) looks the same without it.
     const RECT& clip = GetPlottingRect();
-    const bool inside = bounds_.left >= clip.left && bounds_.top >= clip.top &&
-                        bounds_.right < clip.right && bounds_.bottom < clip.bottom;
+    const bool inside = bounds.left >= clip.left && bounds.top >= clip.top &&
+                        bounds.right < clip.right && bounds.bottom < clip.bottom;
     if (!inside) {
         ::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     }

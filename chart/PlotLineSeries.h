@@ -1,5 +1,5 @@
 #pragma once
-// A series drawn as one polyline through its points in a one-pixel pen of its colour.
+// A series drawn as a polyline through its points in a one-pixel pen of its colour.
 
 #include "chart/PlotAxis.h"
 #include "chart/PlotXYSeries.h"
@@ -22,6 +22,9 @@ class CPlotLineSeries : public CPlotXYSeries {
     bool WidenedVisibleRange(unsigned& first, unsigned& last) const;
     // Whether every point maps within the pixel limit (then nothing needs cutting).
     bool FitsPixelLimit(const CPlotAxis::LinearMap& mapX, const CPlotAxis::LinearMap& mapY) const;
+    // Appends the points first..last, all of which map within the pixel limit.
+    void AppendMappedPoints(unsigned first, unsigned last, const CPlotAxis::LinearMap& mapX,
+                            const CPlotAxis::LinearMap& mapY);
     // Appends the points first..last, with segments that reach beyond the pixel limit cut
     // at it: pinning each end on its own would bend the line where it crosses the view.
     void AppendFarPoints(unsigned first, unsigned last, const CPlotAxis::LinearMap& mapX,
@@ -32,10 +35,10 @@ class CPlotLineSeries : public CPlotXYSeries {
     void EndRun();
 
     // What DrawAll hands to GDI, reused by every drawing: the lines' points one after the
-    // other, the number of points of each line, where the line being built starts and
-    // the bounds of all points.
+    // other in the first used_ entries, the number of points of each line, and where the
+    // line being built starts.
     std::vector<POINT> screenPoints_;
+    size_t used_ = 0;
     std::vector<DWORD> runLengths_;
     size_t runStart_ = 0;
-    RECT bounds_{};
 };

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 
 // Positions of the four axes of a chart; bottom and top are horizontal, right and top are
@@ -52,17 +53,14 @@ inline int ToPixel(double value) {
     if (value != value) {
         return 0;
     }
-    if (value > kPixelLimit) {
-        return kPixelLimit;
-    }
-    if (value < -kPixelLimit) {
-        return -kPixelLimit;
-    }
-    return static_cast<int>(value);
+    // Written as min and max, which compile without branches: the chart maps every
+    // point through this.
+    constexpr double kLimit = kPixelLimit;
+    return static_cast<int>(std::min(std::max(value, -kLimit), kLimit));
 }
 
 // The same for the largest whole number not above value (what floor gives), without a
-// call into the C library: the chart maps every point through this.
+// call into the C library.
 inline int FloorToPixel(double value) {
     const int truncated = ToPixel(value);
     return truncated > value ? truncated - 1 : truncated;
