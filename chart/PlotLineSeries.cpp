@@ -29,9 +29,7 @@ bool IsNearSegment(POINT p, POINT a, POINT b) {
 bool IsNearPoint(POINT p, POINT q) {
     return std::abs(p.x - q.x) <= 5 && std::abs(p.y - q.y) <= 5;
 }
-}  // namespace
 
-namespace {
 // Adds p to the line run[0..n), growing n unless p adds no pixel of its own.
 inline void AppendToRun(POINT* run, size_t& n, POINT p) {
     // Many points fall on one pixel when the series is long; draw each pixel once.

@@ -87,6 +87,22 @@ function(palvex_test name)
     endif()
 endfunction()
 
+# A libFuzzer target, built only with PALVEX_FUZZ, into the build's fuzz/ folder:
+# palvex_fuzz_target(name source LIBS ...)
+function(palvex_fuzz_target name source)
+    if(NOT PALVEX_FUZZ)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    add_executable(${name} ${source})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    palvex_defaults(${name})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+endfunction()
+
 # Adds every immediate subdirectory of the current source dir that has a CMakeLists.txt,
 # so that each area of tests or benchmarks keeps its own build file.
 function(palvex_add_subdirectories)
