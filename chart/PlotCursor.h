@@ -13,7 +13,7 @@ class CPlotCtrl;
 class CPlotCursor;
 
 // Posted by CPlotDragLineListener to its target window; lParam is the address of the
-// listener's value (a double). The chart page knows it as WM_CHART_CURSOR_MOVED.
+// listener's value (a double). The chart page answers it as WM_CHART_CURSOR_MOVED.
 constexpr UINT kPlotCursorMovedMessage = WM_USER + 102;
 
 class CPlotCursorListener {
