@@ -13,21 +13,26 @@
 // allocates, so that it also reports std::bad_alloc.
 void ReportStoppedException(UINT message, const char* what) noexcept;
 
+// Runs work; true when it ended normally, false when it threw (and was reported).
+template <class Work>
+bool RunStoppingExceptions(UINT message, Work&& work) noexcept {
+    try {
+        work();
+        return true;
+    } catch (const std::exception& error) {
+        ReportStoppedException(message, error.what());
+    } catch (...) {
+        ReportStoppedException(message, nullptr);
+    }
+    return false;
+}
+
+// The result of body, or of fallback when body threw; a value-initialised one when both threw.
 template <class Body, class Fallback>
 auto CallBehindWall(UINT message, Body&& body, Fallback&& fallback) noexcept -> decltype(body()) {
-    try {
-        return body();
-    } catch (const std::exception& error) {
-        ReportStoppedException(message, error.what());
-    } catch (...) {
-        ReportStoppedException(message, nullptr);
+    decltype(body()) result{};
+    if (!RunStoppingExceptions(message, [&] { result = body(); })) {
+        RunStoppingExceptions(message, [&] { result = fallback(); });
     }
-    try {
-        return fallback();
-    } catch (const std::exception& error) {
-        ReportStoppedException(message, error.what());
-    } catch (...) {
-        ReportStoppedException(message, nullptr);
-    }
-    return {};
+    return result;
 }
