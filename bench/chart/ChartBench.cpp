@@ -11,7 +11,9 @@
 //   chart_bench [repetitions] [touch|waves]
 
 #include "ChartHost.h"
+#include "chart/PlotCursor.h"
 #include "chart/PlotLineSeries.h"
+#include "chartpage/PageChartLook.h"
 
 #include <algorithm>
 #include <chrono>
@@ -59,7 +61,7 @@ struct PageChart {
     std::vector<CPlotLineSeries*> series;
 
     void Build() {
-        DressLikeChartPage(plot);
+        DressAsPageChart(plot);
         for (int k = 0; k < kSeries; ++k) {
             CPlotLineSeries* line = plot.CreateLineSeries(false, false);
             line->ClearPoints();
@@ -68,7 +70,7 @@ struct PageChart {
             line->SetColor(RGB(37 * k % 256, 255 - 23 * k % 256, 91 * k % 256));
             series.push_back(line);
         }
-        AddPageCursor(plot, 2.5);
+        AddPageCursor(plot)->MoveToValue(2.5);
     }
 };
 
