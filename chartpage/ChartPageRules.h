@@ -30,8 +30,7 @@ struct ScrollBarState {
 // Where a horizontal scroll code moves the window start: one sample left or right within
 // the range, or to a released thumb (one step left of it when the thumb stands past the
 // last full window). None for the codes that move nothing.
-std::optional<std::uint32_t> ScrollTarget(int code, const ScrollBarState& bar,
-                                          std::uint32_t thumb);
+std::optional<std::uint32_t> ScrollTarget(int code, const ScrollBarState& bar, std::uint32_t thumb);
 
 // The outcome of checking typed input: a value, or the text that refuses it.
 template <class Value>

@@ -50,9 +50,7 @@ bool IsChecked(const CButton& box) {
 
 }  // namespace
 
-DlgChart::DlgChart() : CDialogEx(IDD_CHART_PAGE) {
-    cellText_.reserve(16);
-}
+DlgChart::DlgChart() : CDialogEx(IDD_CHART_PAGE) {}
 
 void DlgChart::DoDataExchange(DataExchange& dx) {
     CDialogEx::DoDataExchange(dx);
@@ -118,7 +116,9 @@ bool DlgChart::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
             static_cast<UINT>(kQuantityControls[3].autoRange)};
         m.Commands(autoRangeIds, &DlgChart::OnAutoRangeClicked);
         for (const QuantityControlIds& ids : kQuantityControls) {
-            m.Notify(static_cast<UINT>(ids.values), NM_CUSTOMDRAW, &DlgChart::OnListCustomDraw);
+            m.Notify(static_cast<UINT>(ids.values), NM_CUSTOMDRAW, &DlgChart::OnListCustomDraw)
+                .Notify(static_cast<UINT>(ids.values), LVN_GETDISPINFOW,
+                        &DlgChart::OnListDisplayInfo);
         }
         return m;
     }();
@@ -138,11 +138,13 @@ LRESULT DlgChart::OnSetup(WPARAM, LPARAM lParam) {
     for (QuantityChart& chart : charts_) {
         chart.BindStore(store_);
     }
+    cursorValues_.RemoveAllRows();
+    for (std::uint32_t p = 0; p < store_->ChannelCount(); ++p) {
+        cursorValues_.AddRow(store_->Channel(p).channel);
+    }
     for (const CListCtrl& list : valueLists_) {
         list.DeleteAllItems();
-        for (std::uint32_t p = 0; p < store_->ChannelCount(); ++p) {
-            list.InsertItem(static_cast<int>(p), std::to_wstring(store_->Channel(p).channel + 1));
-        }
+        ListView_SetItemCountEx(list.m_hWnd, cursorValues_.RowCount(), 0);
     }
     for (QuantityChart& chart : charts_) {
         chart.ShowLatest();
@@ -232,8 +234,8 @@ LRESULT DlgChart::OnHorizontalScroll(WPARAM wParam, LPARAM lParam) {
     const ScrollBarState bar{static_cast<std::uint32_t>(info.nMax), info.nPage,
                              static_cast<std::uint32_t>(windowScroll_.GetScrollPos())};
     // The message carries only 16 bits of the thumb; longer recordings need the bar's own.
-    const std::uint32_t thumb = info.nMax > 0xFFFF ? static_cast<std::uint32_t>(info.nTrackPos)
-                                                   : HIWORD(wParam);
+    const std::uint32_t thumb =
+        info.nMax > 0xFFFF ? static_cast<std::uint32_t>(info.nTrackPos) : HIWORD(wParam);
     if (const std::optional<std::uint32_t> target = ScrollTarget(LOWORD(wParam), bar, thumb)) {
         windowScroll_.SetScrollPos(static_cast<int>(*target));
         ScrollCharts(*target);
@@ -256,6 +258,26 @@ LRESULT DlgChart::OnListCustomDraw(NMHDR* header) {
         default:
             return CDRF_DODEFAULT;
     }
+}
+
+LRESULT DlgChart::OnListDisplayInfo(NMHDR* header) {
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+    if ((info->item.mask & LVIF_TEXT) == 0 || info->item.pszText == nullptr ||
+        info->item.cchTextMax <= 0) {
+        return 0;
+    }
+    const auto row = static_cast<std::uint32_t>(info->item.iItem);
+    const wchar_t* text = L"";
+    for (size_t q = 0; q < kSampleQuantityCount; ++q) {
+        if (static_cast<UINT_PTR>(kQuantityControls[q].values) == header->idFrom) {
+            text = info->item.iSubItem == 0 ? cursorValues_.Label(row)
+                                            : cursorValues_.Value(kAllSampleQuantities[q], row);
+        }
+    }
+    const auto room = static_cast<size_t>(info->item.cchTextMax);
+    std::wcsncpy(info->item.pszText, text, room - 1);
+    info->item.pszText[room - 1] = L'\0';
+    return 0;
 }
 
 void DlgChart::OnShowXLabels() {
@@ -333,14 +355,17 @@ void DlgChart::RefreshFromStore() {
     }
     FillValueLists(cursorValue_);
 
-    const int end = static_cast<int>(sampleCount);
-    windowScroll_.SetScrollRange(0, end);
-    windowScroll_.SetScrollPos(end);
+    // Range 0 to L, the newest window's page and the thumb at the right end, set in one
+    // call: each redrawing call costs a synchronous repaint, so the bar paints with the
+    // charts instead.
     SCROLLINFO info{};
-    windowScroll_.GetScrollInfo(info, SIF_ALL);
-    info.fMask = SIF_ALL;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = static_cast<int>(sampleCount);
     info.nPage = pointCount_ <= sampleCount ? pointCount_ : sampleCount;
-    windowScroll_.SetScrollInfo(info);
+    info.nPos = info.nMax;
+    windowScroll_.SetScrollInfo(info, false);
+    windowScroll_.Invalidate(false);
 }
 
 void DlgChart::ScrollCharts(std::uint32_t start) {
@@ -374,16 +399,18 @@ void DlgChart::FillValueLists(double x) {
         const ChannelSamples& samples = store_->Channel(p);
         // An index before the first or past the last sample shows an empty cell.
         const bool inside = index && *index >= 0 && *index < samples.SampleCount();
-        for (size_t q = 0; q < kSampleQuantityCount; ++q) {
-            wchar_t text[16] = L"";
+        for (SampleQuantity quantity : kAllSampleQuantities) {
             if (inside) {
-                const SampleSeries& series = samples.Series(kAllSampleQuantities[q]);
-                std::swprintf(text, std::size(text), L"%d",
-                              static_cast<int>(series.At(static_cast<std::uint32_t>(*index))));
+                cursorValues_.SetValue(
+                    quantity, p, samples.Series(quantity).At(static_cast<std::uint32_t>(*index)));
+            } else {
+                cursorValues_.ClearValue(quantity, p);
             }
-            cellText_.assign(text);
-            valueLists_[q].SetItemText(static_cast<int>(p), 1, cellText_);
         }
+    }
+    // The lists fetch the new texts when they paint.
+    for (const CListCtrl& list : valueLists_) {
+        list.Invalidate(false);
     }
 }
 

@@ -4,6 +4,7 @@
 // the messages of ChartPageMessages.h.
 
 #include "chartpage/ChartPageMessages.h"
+#include "chartpage/CursorValueTable.h"
 #include "chartpage/QuantityChart.h"
 #include "device/TouchSampleStore.h"
 #include "framework/Controls.h"
@@ -47,6 +48,7 @@ class DlgChart : public CDialogEx {
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnHorizontalScroll(WPARAM wParam, LPARAM lParam);
     LRESULT OnListCustomDraw(NMHDR* header);
+    LRESULT OnListDisplayInfo(NMHDR* header);
     void OnShowXLabels();
     void OnAutoRangeClicked(UINT id);
     void OnPointCountEdited();
@@ -67,7 +69,7 @@ class DlgChart : public CDialogEx {
     std::int32_t windowStart_ = 0;       // s: sample shown first; negative while filling up
     double cursorValue_ = QuantityChart::kInitialCursorValue;  // x, in chart units
     unsigned refreshPeriod_ = 0;
-    std::wstring cellText_;  // reused for every list cell, so that refreshes do not allocate
+    CursorValueTable cursorValues_;  // what the value lists show
 
     std::array<QuantityChart, kSampleQuantityCount> charts_;
     std::array<CListCtrl, kSampleQuantityCount> valueLists_;

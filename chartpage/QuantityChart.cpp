@@ -81,7 +81,8 @@ void QuantityChart::ShowEachChannel(Fill&& fill) {
 
 void QuantityChart::ShowLatest() {
     // CopyTail writes every one of the point-count values, leading zeros included.
-    ShowEachChannel([this](const SampleSeries& series) { series.CopyTail(y_.data(), pointCount_); });
+    ShowEachChannel(
+        [this](const SampleSeries& series) { series.CopyTail(y_.data(), pointCount_); });
 }
 
 void QuantityChart::ShowFrom(std::uint32_t start) {

@@ -1,46 +1,11 @@
 // A timer tick of the page with 32 channels allocates no memory: every buffer it needs was
 // made when the page was set up.
 
+#include "AllocationCounter.h"
 #include "ChartPageFixture.h"
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
-
-namespace {
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
-
-void* Allocate(std::size_t size) {
-    if (g_counting.load(std::memory_order_relaxed)) {
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    }
-    if (void* memory = std::malloc(size != 0 ? size : 1)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
+#include <string>
 
 namespace {
 
@@ -52,12 +17,11 @@ FrameValues Quiet(std::uint32_t channel, std::uint32_t frame) {
 std::unique_ptr<std::wstring> g_escape;  // keeps the counter's self-check from being elided
 
 TEST_F(ChartPageTest, TimerTickWith32ChannelsAllocatesNothing) {
-    g_allocations = 0;
-    g_counting = true;
+    AllocationCounter::Start();
     g_escape = std::make_unique<std::wstring>(64, L'x');
-    g_counting = false;
+    const long seen = AllocationCounter::Stop();
     g_escape.reset();
-    ASSERT_GE(g_allocations, 1) << "the counter sees allocations";
+    ASSERT_GE(seen, 1) << "the counter sees allocations";
 
     AddChannels(32);
     AddFrames(1000, Quiet);
@@ -71,11 +35,9 @@ TEST_F(ChartPageTest, TimerTickWith32ChannelsAllocatesNothing) {
     long allocations = 0;
     for (int tick = 0; tick < 5; ++tick) {
         AddFrames(1, Quiet);
-        g_allocations = 0;
-        g_counting = true;
+        AllocationCounter::Start();
         Send(WM_TIMER, DlgChart::kRefreshTimer);
-        g_counting = false;
-        allocations += g_allocations;
+        allocations += AllocationCounter::Stop();
     }
     EXPECT_EQ(allocations, 0);
     EXPECT_EQ(page_.WindowStart(), 1108 - 999);

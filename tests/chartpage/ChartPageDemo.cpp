@@ -16,7 +16,8 @@ int wmain(int argc, wchar_t** argv) {
         std::fwprintf(stderr, L"usage: chartpage_demo <output.bmp> [frames]\n");
         return 2;
     }
-    const auto frames = static_cast<std::uint32_t>(argc > 2 ? std::wcstoul(argv[2], nullptr, 10) : 400);
+    const auto frames =
+        static_cast<std::uint32_t>(argc > 2 ? std::wcstoul(argv[2], nullptr, 10) : 400);
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     ::InitCommonControlsEx(&controls);
 

@@ -243,7 +243,8 @@ TEST_F(ChartPageCursor, CellsOutsideTheSamplesStayEmpty) {
     // The cursor at 5.0 of 10.0 stands on the first sample.
     EXPECT_EQ(Cell(IDC_NOISE_VALUES, 0), L"0");
     // Left of it the window holds no samples.
-    DragCursor(SampleQuantity::Baseline, Chart(SampleQuantity::Baseline).XAxis()->ValueToScreen(1.0));
+    DragCursor(SampleQuantity::Baseline,
+               Chart(SampleQuantity::Baseline).XAxis()->ValueToScreen(1.0));
     for (int id : kValueListIds) {
         EXPECT_EQ(Cell(id, 0), L"") << id;
         EXPECT_EQ(Cell(id, 1), L"") << id;
