@@ -98,7 +98,11 @@ bool QuantityChart::ShowChannel(std::uint32_t channel, bool visible) {
     if (line == nullptr) {
         return false;
     }
+    // The automatic ranges follow the visible lines at once, not only at the next tick, so
+    // that hiding an outlying channel shows the others in detail while stopped too.
+    CPlotRefreshBatch batch(chart_);
     line->SetVisible(visible);
+    line->RefreshAutoAxes(true);
     return true;
 }
 

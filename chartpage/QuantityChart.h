@@ -36,7 +36,8 @@ class QuantityChart {
     void ShowLatest();
     // Shows point-count samples of every channel from sample start on.
     void ShowFrom(std::uint32_t start);
-    // Shows or hides the line of a channel; false when the chart has no line for it.
+    // Shows or hides the line of a channel and fits the automatic ranges to the lines
+    // shown; false when the chart has no line for it.
     bool ShowChannel(std::uint32_t channel, bool visible);
 
     void SetCursorValue(double x);

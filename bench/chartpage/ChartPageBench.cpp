@@ -88,15 +88,18 @@ void Measure(DlgChart& page, SimulatedRecording& recording, int repetitions,
         pens.emplace_back(
             ::CreatePen(PS_SOLID, 1, page.Chart(SampleQuantity::Baseline).Line(c)->GetColor()));
     }
-    auto drawFloor = [&](int repetition) {
+    auto drawChartFloor = [&](int repetition, size_t q) {
         const PagePoints& data = floorData[static_cast<size_t>(repetition) % kVariants];
+        HDC dc = targets[q].get();
+        for (std::uint32_t c = 0; c < kChannels; ++c) {
+            ScopedSelect pen(dc, pens[c].get());
+            const std::vector<POINT>& line = data.lines[q][c];
+            ::Polyline(dc, line.data(), static_cast<int>(line.size()));
+        }
+    };
+    auto drawFloor = [&](int repetition) {
         for (size_t q = 0; q < kSampleQuantityCount; ++q) {
-            HDC dc = targets[q].get();
-            for (std::uint32_t c = 0; c < kChannels; ++c) {
-                ScopedSelect pen(dc, pens[c].get());
-                const std::vector<POINT>& line = data.lines[q][c];
-                ::Polyline(dc, line.data(), static_cast<int>(line.size()));
-            }
+            drawChartFloor(repetition, q);
         }
         ::GdiFlush();
     };
@@ -120,6 +123,16 @@ void Measure(DlgChart& page, SimulatedRecording& recording, int repetitions,
     }
     const unsigned renders =
         page.Chart(SampleQuantity::Noise).Chart().GetRenderCount() - rendersBefore;
+    // How the floor divides among the charts: the data decide what the lines cost.
+    std::vector<Timings> chartFloors(kSampleQuantityCount, Timings(repetitions));
+    for (int r = 0; r < repetitions; ++r) {
+        for (size_t q = 0; q < kSampleQuantityCount; ++q) {
+            chartFloors[q].Time([&] {
+                drawChartFloor(r, q);
+                ::GdiFlush();
+            });
+        }
+    }
 
     std::printf("n = %u: %d channels x 4 charts, %d ticks (medians)\n", page.PointCount(),
                 kChannels, repetitions);
@@ -127,6 +140,9 @@ void Measure(DlgChart& page, SimulatedRecording& recording, int repetitions,
     floorTimes.Print("floor (bare Polyline, 4 x 32 lines):");
     std::printf("%-38s %.2f (target <= 1.30)\n",
                 "ratio of medians tick / floor:", tickTimes.Median() / floorTimes.Median());
+    std::printf("%-38s %.3f / %.3f / %.3f / %.3f ms\n",
+                "floor by chart (base/filt/diff/noise):", chartFloors[0].Median(),
+                chartFloors[1].Median(), chartFloors[2].Median(), chartFloors[3].Median());
     std::printf("%-38s %.2f\n",
                 "renders per chart per tick:", static_cast<double>(renders) / repetitions);
     std::printf("%-38s %ld\n", "allocations in all ticks:", allocations);

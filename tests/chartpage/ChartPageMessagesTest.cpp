@@ -196,6 +196,20 @@ TEST_F(ChartPageTest, ShowChannelHidesAndShowsTheLineInAllFourCharts) {
     EXPECT_TRUE(Chart(SampleQuantity::Noise).Line(3)->IsVisible());
 }
 
+TEST_F(ChartPageTest, HidingAnOutlyingChannelFitsTheAutomaticRangeToTheOthers) {
+    AddChannels(2);
+    AddFrames(20, [](std::uint32_t channel, std::uint32_t) {
+        return FrameValues{static_cast<std::uint16_t>(channel == 1 ? 9000 : 1000), 900, 1};
+    });
+    Send(WM_CHART_SETUP);
+    CPlotAxis* y = Chart(SampleQuantity::Baseline).YAxis();
+    EXPECT_GE(y->GetMax(), 9000);
+    Send(WM_CHART_SHOW_CHANNEL, 2, 0);
+    EXPECT_LT(y->GetMax(), 9000);
+    Send(WM_CHART_SHOW_CHANNEL, 2, 1);
+    EXPECT_GE(y->GetMax(), 9000);
+}
+
 class ChartPageCursor : public ChartPageTest {
   protected:
     // Drags the cursor line of a chart to pixel x, as the user does with the mouse.

@@ -35,42 +35,13 @@ TEST(ChartPageRules, CursorIndexCountsFromTheWindowStartAndRoundsOnTheThirdDecim
     EXPECT_FALSE(CursorSampleIndex(std::numeric_limits<double>::infinity(), 100, 0));
 }
 
-TEST(ChartPageRules, ScrollStepsStayWithinTheRange) {
+TEST(ChartPageRules, ScrollStepsNeverWrapBelowTheStart) {
     const ScrollBarState atStart{300, 100, 0};
     EXPECT_EQ(ScrollTarget(SB_LINELEFT, atStart, 0), 0u);
-    EXPECT_EQ(ScrollTarget(SB_LINERIGHT, atStart, 0), 1u);
-    const ScrollBarState inside{300, 100, 120};
-    EXPECT_EQ(ScrollTarget(SB_LINELEFT, inside, 0), 119u);
-    EXPECT_EQ(ScrollTarget(SB_LINERIGHT, inside, 0), 121u);
-    // At the right end one more line keeps the last full window.
-    const ScrollBarState atEnd{300, 100, 201};
-    EXPECT_EQ(ScrollTarget(SB_LINERIGHT, atEnd, 0), 200u);
-    // A thumb released past the last full window goes one step left; others stay.
-    EXPECT_EQ(ScrollTarget(SB_THUMBPOSITION, inside, 201), 200u);
-    EXPECT_EQ(ScrollTarget(SB_THUMBPOSITION, inside, 50), 50u);
-    // A page wider than the range (nothing recorded) cannot wrap below zero.
+    // A page wider than the range (nothing recorded yet) cannot wrap below zero.
     const ScrollBarState empty{0, 100, 0};
     EXPECT_EQ(ScrollTarget(SB_LINERIGHT, empty, 0), 0u);
     EXPECT_EQ(ScrollTarget(SB_THUMBPOSITION, empty, 0), 0u);
-    for (int code : {SB_PAGELEFT, SB_PAGERIGHT, SB_THUMBTRACK, SB_ENDSCROLL, SB_LEFT, SB_RIGHT}) {
-        EXPECT_FALSE(ScrollTarget(code, inside, 50).has_value()) << code;
-    }
-}
-
-TEST(ChartPageRules, ManualRangeNeedsBothEndsAndAMinimumBelowTheMaximum) {
-    const Checked<ManualRange> accepted = CheckManualRange(L"50", L"-20");
-    ASSERT_TRUE(accepted.value);
-    EXPECT_EQ(accepted.value->min, -20);
-    EXPECT_EQ(accepted.value->max, 50);
-    EXPECT_EQ(CheckManualRange(L"10", L"10").refusal, L"最大值小于最小值!!!");
-    EXPECT_EQ(CheckManualRange(L"5", L"10").refusal, L"最大值小于最小值!!!");
-    EXPECT_EQ(CheckManualRange(L"", L"10").refusal, L"最大值最小值不能为空!!!");
-    EXPECT_EQ(CheckManualRange(L"10", L"").refusal, L"最大值最小值不能为空!!!");
-    // Text is read as far as it is a number, as the C library does.
-    const Checked<ManualRange> prefix = CheckManualRange(L" 12abc", L"x");
-    ASSERT_TRUE(prefix.value);
-    EXPECT_EQ(prefix.value->min, 0);
-    EXPECT_EQ(prefix.value->max, 12);
 }
 
 }  // namespace
