@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+// Points per line until the user types another count.
+inline constexpr std::uint32_t kDefaultPointCount = 100;
 // A line holds at most this many points, so the point count stays below it.
 inline constexpr std::uint32_t kPointCapacity = 1000;
 // X distance between two neighbouring points of a line, in chart units.

@@ -80,9 +80,9 @@ BOOL DlgChart::OnInitDialog() {
         box.SetCheck(BST_CHECKED);
     }
     for (SampleQuantity quantity : kAllSampleQuantities) {
-        Chart(quantity).Init(quantity, 100, this);
+        Chart(quantity).Init(quantity, kDefaultPointCount, this);
     }
-    pointCount_ = 100;
+    pointCount_ = kDefaultPointCount;
     cursorValue_ = QuantityChart::kInitialCursorValue;
     pointCountEdit_.SetWindowText(std::to_wstring(pointCount_));
     // The X axes start hidden: four charts stacked in the page leave little room for them.

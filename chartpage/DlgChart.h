@@ -64,9 +64,9 @@ class DlgChart : public CDialogEx {
     void FillValueLists(double x);
     void Warn(const std::wstring& text);
 
-    TouchSampleStore* store_ = nullptr;  // not owned
-    std::uint32_t pointCount_ = 100;     // n: points per line
-    std::int32_t windowStart_ = 0;       // s: sample shown first; negative while filling up
+    TouchSampleStore* store_ = nullptr;              // not owned
+    std::uint32_t pointCount_ = kDefaultPointCount;  // n: points per line
+    std::int32_t windowStart_ = 0;  // s: sample shown first; negative while filling up
     double cursorValue_ = QuantityChart::kInitialCursorValue;  // x, in chart units
     unsigned refreshPeriod_ = 0;
     CursorValueTable cursorValues_;  // what the value lists show

@@ -61,7 +61,7 @@ class QuantityChart {
     void ShowEachChannel(Fill&& fill);
 
     SampleQuantity quantity_ = SampleQuantity::Baseline;
-    std::uint32_t pointCount_ = 100;
+    std::uint32_t pointCount_ = kDefaultPointCount;
     std::array<double, kPointCapacity> x_{};
     std::array<double, kPointCapacity> y_{};
     std::array<CPlotLineSeries*, kMaxTouchChannels> lines_{};  // by channel; owned by chart_
