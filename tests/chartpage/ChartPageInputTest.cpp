@@ -154,4 +154,16 @@ TEST_F(ChartPageInput, ScrollCodesMoveTheWindowWithinTheRecording) {
     EXPECT_EQ(PointY(SampleQuantity::Filtered, 0, 51), 0);
 }
 
+TEST_F(ChartPageInput, ReleasedThumbKeepsItsPlaceInRecordingsBeyond16Bits) {
+    AddChannels(1);
+    AddFrames(70000);  // 70100 samples
+    Send(WM_CHART_SETUP);
+    Send(WM_CHART_REFRESH);
+    ASSERT_EQ(ScrollPosition(), 70001);
+    // The message has room for the low 16 bits of the thumb only; the bar knows all of it.
+    Scroll(SB_THUMBPOSITION, 70001 & 0xFFFF);
+    EXPECT_EQ(page_.WindowStart(), 70000);
+    EXPECT_EQ(ScrollPosition(), 70000);
+}
+
 }  // namespace

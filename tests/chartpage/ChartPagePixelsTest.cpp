@@ -26,7 +26,6 @@ TEST_F(ChartPagePixels, LinesInChannelColoursOnBlackWithAWhiteCursor) {
     AddChannels(3);
     AddFrames(50, SteadyLevels);
     Send(WM_CHART_SETUP);
-    Send(WM_CHART_REFRESH);
     const Snapshot shot = PaintedChart(SampleQuantity::Baseline);
     ASSERT_GT(shot.width(), 0);
     const RECT plot = Chart(SampleQuantity::Baseline).Chart().GetPlottingRect();
