@@ -16,7 +16,7 @@
 #include "capture/LiveCapture.h"
 #include "capture/RecordingFile.h"
 #include "capture/SummaryReport.h"
-#include "device/SampleQuantity.h"
+#include "device/DeviceConnection.h"
 #include "framework/Prompts.h"
 
 namespace {
@@ -26,9 +26,6 @@ enum ExitCode : int {
     kKeyFails = 1,  // a channel fails or shows no touch
     kFailure = 2,   // no adapter, a lost link, a file that cannot be read or written, bad usage
 };
-
-constexpr std::size_t kBaselineField = QuantityIndex(SampleQuantity::Baseline);
-constexpr std::size_t kDifferenceField = QuantityIndex(SampleQuantity::Difference);
 
 // The device connection reports a library that cannot be loaded in a message box; a console
 // program has nobody to click it, so the text goes to standard error instead.
@@ -41,33 +38,7 @@ class ConsolePrompts final : public UserPrompts {
     bool AskSaveFile(HWND, const SaveFileOptions&, std::wstring&) override { return false; }
 };
 
-class Keys {
-  public:
-    void Reset(std::uint32_t channels) {
-        keys_.clear();
-        for (std::uint32_t channel = 0; channel < channels; ++channel) {
-            keys_.emplace_back(channel);
-        }
-    }
-    void Add(const std::int32_t* values) {
-        for (std::size_t c = 0; c < keys_.size(); ++c) {
-            const std::int32_t* channel = values + c * kSampleQuantityCount;
-            keys_[c].Add(channel[kBaselineField], channel[kDifferenceField]);
-        }
-    }
-    std::vector<KeyFigures> Judge(const JudgeSettings& settings) const {
-        std::vector<KeyFigures> figures;
-        for (const KeySamples& key : keys_) {
-            figures.push_back(key.Judge(settings));
-        }
-        return figures;
-    }
-
-  private:
-    std::vector<KeySamples> keys_;
-};
-
-bool ReadRecording(const std::string& path, Keys& keys) {
+bool ReadRecording(const std::string& path, RecordingKeys& keys) {
     std::FILE* file = ::_wfopen(FromUtf8(path).c_str(), L"rb");
     if (file == nullptr) {
         ReportError(path + " cannot be read");
@@ -75,23 +46,14 @@ bool ReadRecording(const std::string& path, Keys& keys) {
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
     ExportReader reader(file, path);
-    if (!reader.ReadHeader()) {
-        ReportError(reader.Error());
-        return false;
-    }
-    keys.Reset(reader.ChannelCount());
-    ExportRow row;
-    while (reader.NextRow(row)) {
-        keys.Add(row.values.data());
-    }
-    if (!reader.Error().empty()) {
+    if (!ReadExportIntoKeys(reader, keys)) {
         ReportError(reader.Error());
         return false;
     }
     return true;
 }
 
-bool Capture(const CaptureOptions& options, Keys& keys) {
+bool Capture(const CaptureOptions& options, RecordingKeys& keys) {
     RecordingFile out;
     if (!options.outPath.empty() && !out.Open(FromUtf8(options.outPath))) {
         ReportError(options.outPath + " " + out.Error());
@@ -110,8 +72,9 @@ bool Capture(const CaptureOptions& options, Keys& keys) {
         written = options.outPath.empty() || out.WriteRow(values, channels);
         return written;
     };
+    DeviceConnection device;
     const CaptureOutcome outcome =
-        CaptureFrames({options.seconds, options.frames}, onLayout, onFrame);
+        CaptureFrames(device, {options.seconds, options.frames}, onLayout, onFrame);
     if (!options.outPath.empty() && !out.Close()) {
         written = false;
     }
@@ -162,7 +125,7 @@ int wmain(int argc, wchar_t** argv) {
 
     ConsolePrompts prompts;
     InstallPrompts(&prompts);
-    Keys keys;
+    RecordingKeys keys;
     const bool recorded =
         options.fromPath.empty() ? Capture(options, keys) : ReadRecording(options.fromPath, keys);
     if (!recorded) {

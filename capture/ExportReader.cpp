@@ -3,8 +3,6 @@
 #include <charconv>
 #include <cstring>
 
-#include "capture/KeyFigures.h"
-
 namespace {
 constexpr std::size_t kBlockSize = 1 << 20;
 // A 32-channel line is under 1 KB; anything far longer is not Palvex's.
@@ -175,4 +173,16 @@ bool ExportReader::NextRow(ExportRow& row) {
         return Fail("wrong number of fields, expected " + std::to_string(fields));
     }
     return true;
+}
+
+bool ReadExportIntoKeys(ExportReader& reader, RecordingKeys& keys) {
+    if (!reader.ReadHeader()) {
+        return false;
+    }
+    keys.Reset(reader.ChannelCount());
+    ExportRow row;
+    while (reader.NextRow(row)) {
+        keys.Add(row.values.data());  // every difference was range-checked by the reader
+    }
+    return reader.Error().empty();
 }

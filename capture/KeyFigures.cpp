@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "device/SampleQuantity.h"
+
 namespace {
 constexpr std::size_t kDifferenceRange = kMaxDifference - kMinDifference + 1;
 // Scales a median absolute deviation to the standard deviation of normally distributed noise.
@@ -137,5 +139,31 @@ KeyFigures KeySamples::Judge(const JudgeSettings& settings) const {
     figures.snr = figures.noise == 0 ? std::numeric_limits<double>::infinity()
                                      : figures.touchDelta / figures.noise;
     figures.verdict = figures.snr >= settings.minSnr ? KeyVerdict::Pass : KeyVerdict::Fail;
+    return figures;
+}
+
+void RecordingKeys::Reset(std::uint32_t channels) {
+    keys_.clear();
+    for (std::uint32_t channel = 0; channel < channels; ++channel) {
+        keys_.emplace_back(channel);
+    }
+}
+
+bool RecordingKeys::Add(const std::int32_t* values) {
+    bool added = true;
+    for (KeySamples& key : keys_) {
+        added = key.Add(values[QuantityIndex(SampleQuantity::Baseline)],
+                        values[QuantityIndex(SampleQuantity::Difference)]) &&
+                added;
+        values += kSampleQuantityCount;
+    }
+    return added;
+}
+
+std::vector<KeyFigures> RecordingKeys::Judge(const JudgeSettings& settings) const {
+    std::vector<KeyFigures> figures;
+    for (const KeySamples& key : keys_) {
+        figures.push_back(key.Judge(settings));
+    }
     return figures;
 }

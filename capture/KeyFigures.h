@@ -80,3 +80,18 @@ class KeySamples {
     // Occurrences of difference d at index d - kMinDifference; allocated with the first sample.
     std::vector<std::uint64_t> counts_;
 };
+
+// The keys of one recording: a KeySamples per channel, fed one frame at a time.
+class RecordingKeys {
+  public:
+    // Forgets everything and starts channels 0 to channels - 1.
+    void Reset(std::uint32_t channels);
+    std::uint32_t ChannelCount() const { return static_cast<std::uint32_t>(keys_.size()); }
+    // One frame: 4 values per channel in the order baseline, filtered, difference, noise.
+    // False when a difference is impossible (see KeySamples::Add).
+    bool Add(const std::int32_t* values);
+    std::vector<KeyFigures> Judge(const JudgeSettings& settings) const;
+
+  private:
+    std::vector<KeySamples> keys_;
+};

@@ -32,10 +32,9 @@ void LatestValues(const TouchSampleStore& store, std::vector<std::int32_t>& valu
 
 }  // namespace
 
-CaptureOutcome CaptureFrames(const CaptureLimits& limits, const LayoutSink& onLayout,
-                             const FrameSink& onFrame) {
+CaptureOutcome CaptureFrames(DeviceConnection& device, const CaptureLimits& limits,
+                             const LayoutSink& onLayout, const FrameSink& onFrame) {
     CaptureOutcome outcome;
-    DeviceConnection device;
     if (!device.Connect()) {
         outcome.error = "no adapter: the touch-key debugging adapter could not be opened";
         return outcome;

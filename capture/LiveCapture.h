@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+class DeviceConnection;
+
 struct CaptureLimits {
     std::optional<double> seconds;
     std::optional<std::uint64_t> frames;
@@ -24,5 +26,7 @@ struct CaptureOutcome {
     std::string error;  // why the link failed
 };
 
-CaptureOutcome CaptureFrames(const CaptureLimits& limits, const LayoutSink& onLayout,
-                             const FrameSink& onFrame);
+// Connects device, reads the layout, then frames until a limit is reached, a sink says stop
+// or the link fails; sends the stop request at the end.
+CaptureOutcome CaptureFrames(DeviceConnection& device, const CaptureLimits& limits,
+                             const LayoutSink& onLayout, const FrameSink& onFrame);
