@@ -10,9 +10,9 @@
 struct SaveFileOptions {
     std::wstring filterDescription;  // e.g. L"csv file(*.csv)"
     std::wstring filterPattern;      // e.g. L"*.csv"
-    std::wstring defaultExtension;
+    std::wstring defaultExtension;   // "csv", ".csv" or "*.csv"
     std::wstring fileName;           // preset in the file-name field
-    DWORD flags = 0;                 // OFN_* options
+    DWORD flags = 0;                 // OFN_* options; OFN_OVERWRITEPROMPT is honoured
     size_t pathCapacity = MAX_PATH;  // room for the chosen path, in characters
 };
 
