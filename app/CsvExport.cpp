@@ -2,8 +2,6 @@
 
 #include "framework/Prompts.h"
 
-#include <commdlg.h>
-
 #include <cwctype>
 #include <vector>
 
@@ -169,7 +167,7 @@ CsvWriteResult WriteTableAsCsv(const DlgListData& table, const std::wstring& pat
     return {Outcome::Saved, ERROR_SUCCESS};
 }
 
-void ExportTableAsCsv(HWND owner, const DlgListData& table) {
+void ExportTableAsCsv(HWND owner, const DlgListData& table, TextFileOpener open) {
     SaveFileOptions options;
     options.filterDescription = L"csv file(*.csv)";
     options.filterPattern = L"*.csv";
@@ -186,7 +184,7 @@ void ExportTableAsCsv(HWND owner, const DlgListData& table) {
     if (!HasCsvSuffix(path)) {
         return;
     }
-    const CsvWriteResult result = WriteTableAsCsv(table, path);
+    const CsvWriteResult result = WriteTableAsCsv(table, path, open);
     switch (result.outcome) {
         case CsvWriteResult::Outcome::Saved:
             Prompts().ShowMessage(owner, kSavedText, kCaption, MB_OK);

@@ -32,4 +32,5 @@ CsvWriteResult WriteTableAsCsv(const DlgListData& table, const std::wstring& pat
 
 // The whole command: asks for the file through the prompt seam, writes it and tells the user
 // how it went in message boxes owned by owner.
-void ExportTableAsCsv(HWND owner, const DlgListData& table);
+void ExportTableAsCsv(HWND owner, const DlgListData& table,
+                      TextFileOpener open = &OpenTextFileForWriting);

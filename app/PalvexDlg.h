@@ -30,6 +30,9 @@ class CPalvexDlg : public CDialogEx {
     int Connected() const { return connected_; }
     void SetConnected(int connected);
 
+    const TouchSampleStore& Store() const { return store_; }
+    const DlgListData& ListPage() const { return listPage_; }
+
     static constexpr int kPageCount = 2;
 
     // The three states of the device panel's buttons.

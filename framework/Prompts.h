@@ -4,6 +4,7 @@
 // install their own to read what would be shown and to answer.
 
 #include <windows.h>
+#include <commdlg.h>  // the OFN_* options
 
 #include <string>
 
