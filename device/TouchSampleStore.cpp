@@ -1,17 +1,6 @@
 #include "device/TouchSampleStore.h"
 
-#include <cassert>
 #include <utility>
-
-ChannelSamples& TouchSampleStore::Channel(std::uint32_t position) {
-    assert(position < channels_.size());
-    return channels_[position];
-}
-
-const ChannelSamples& TouchSampleStore::Channel(std::uint32_t position) const {
-    assert(position < channels_.size());
-    return channels_[position];
-}
 
 bool TouchSampleStore::AppendChannel(ChannelSamples channel) {
     if (channels_.size() >= kMaxTouchChannels) {

@@ -11,6 +11,7 @@
 // whole run, so their callers must NOT hold it (the mutex is not recursive: holding it there
 // deadlocks).
 
+#include <cassert>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -26,9 +27,16 @@ class TouchSampleStore {
 
     std::uint32_t ChannelCount() const { return static_cast<std::uint32_t>(channels_.size()); }
 
-    // The channel at position; position is below ChannelCount().
-    ChannelSamples& Channel(std::uint32_t position);
-    const ChannelSamples& Channel(std::uint32_t position) const;
+    // The channel at position; position is below ChannelCount(). Inline: the data table reads
+    // every cell through it.
+    ChannelSamples& Channel(std::uint32_t position) {
+        assert(position < channels_.size());
+        return channels_[position];
+    }
+    const ChannelSamples& Channel(std::uint32_t position) const {
+        assert(position < channels_.size());
+        return channels_[position];
+    }
 
     // Frames decoded since the channels were created or last cleared: one per frame, also
     // for a chip without channels. Every series holds kLeadingZeroSamples + FrameCount().

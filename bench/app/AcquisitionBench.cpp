@@ -381,6 +381,24 @@ int Export(const std::wstring& path, std::uint32_t rows) {
     std::printf("export, %u rows x %d fields, %.1f MB: median %.0f MB/s\n", rows,
                 filled.page.ColumnCount(), size / 1e6, Quantile(rates, 0.5));
 
+    // Its parts: building the lines alone, and writing them in text mode alone.
+    std::string lines;
+    lines.reserve(static_cast<std::size_t>(size) + 4096);
+    const auto formatStart = Clock::now();
+    for (std::uint32_t r = 0; r < rows; ++r) {
+        filled.page.AppendRowFields(static_cast<int>(r), filled.page.ColumnCount(), lines);
+        lines += '\n';
+    }
+    const double formatSeconds = Millis(Clock::now() - formatStart) / 1000.0;
+    const auto writeStart = Clock::now();
+    if (std::FILE* file = OpenTextFileForWriting(path)) {
+        std::fwrite(lines.data(), 1, lines.size(), file);
+        std::fclose(file);
+    }
+    std::printf("  building the lines alone %.0f MB/s, writing them in text mode alone %.0f MB/s\n",
+                size / formatSeconds / 1e6,
+                size / (Millis(Clock::now() - writeStart) / 1000.0) / 1e6);
+
     // The Part's export: the list's cell texts, a line at a time, converted and written.
     const HWND list = filled.page.GetDlgItem(IDC_DATA_LIST);
     const int columns = filled.page.ColumnCount();

@@ -80,4 +80,34 @@ TEST(SampleSeries, CopyRangeFromOrPastTheEndWritesNothing) {
     EXPECT_THAT(out, ElementsAreArray({99.0, 100.0, kUntouched, kUntouched}));
 }
 
+TEST(SampleSeries, SamplesAcrossBlocksReadAsOneSequence) {
+    constexpr std::uint32_t kSize = 3 * SampleSeries::kBlockSamples + 17;
+    const SampleSeries series = Numbered(kSize);
+    ASSERT_EQ(series.Size(), kSize);
+    EXPECT_EQ(series.At(SampleSeries::kBlockSamples - 1), int(SampleSeries::kBlockSamples));
+    EXPECT_EQ(series.At(SampleSeries::kBlockSamples), int(SampleSeries::kBlockSamples) + 1);
+    EXPECT_EQ(series.Last(), int(kSize));
+
+    // A window that starts in one block and ends two blocks later.
+    const std::uint32_t start = SampleSeries::kBlockSamples - 5;
+    const std::uint32_t count = SampleSeries::kBlockSamples + 10;
+    std::vector<double> out(count, kUntouched);
+    EXPECT_EQ(series.CopyRange(out.data(), start, count), count);
+    EXPECT_THAT(out, ElementsAreArray(Range(start + 1, start + count)));
+
+    series.CopyTail(out.data(), count);
+    EXPECT_THAT(out, ElementsAreArray(Range(kSize - count + 1, kSize)));
+}
+
+TEST(SampleSeries, ClearGivesTheBlocksBackAndStartsAfresh) {
+    SampleSeries series = Numbered(SampleSeries::kBlockSamples + 1);
+    series.Clear();
+    EXPECT_EQ(series.Size(), 0u);
+    EXPECT_EQ(series.At(0), 0);
+    series.Append(42);
+    EXPECT_EQ(series.Size(), 1u);
+    EXPECT_EQ(series.Last(), 42);
+    EXPECT_EQ(series.At(1), 0);
+}
+
 }  // namespace
