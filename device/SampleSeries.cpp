@@ -28,12 +28,12 @@ std::uint32_t SampleSeries::CopyRange(double* out, std::uint32_t start, std::uin
     }
     // Compared as a difference: start + count may not fit in 32 bits.
     const std::uint32_t written = std::min(count, size_ - start);
-    for (std::uint32_t index = start, left = written; left > 0;) {
-        const std::int32_t* block = blocks_[index >> kBlockShift].get();
-        const std::uint32_t offset = index & kBlockMask;
-        const std::uint32_t piece = std::min(left, kBlockSamples - offset);
-        out = std::copy_n(block + offset, piece, out);
-        index += piece;
+    for (std::uint64_t slot = Slot(start), left = written; left > 0;) {
+        const std::int32_t* block = blocks_[static_cast<std::size_t>(slot >> kBlockShift)].get();
+        const auto within = static_cast<std::uint32_t>(slot & kBlockMask);
+        const std::uint64_t piece = std::min<std::uint64_t>(left, kBlockSamples - within);
+        out = std::copy_n(block + within, piece, out);
+        slot += piece;
         left -= piece;
     }
     return written;

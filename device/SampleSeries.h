@@ -3,19 +3,27 @@
 //
 // A recording grows without limit while the UI thread waits on the store's lock for every
 // append, so the samples live in fixed-size blocks: an append never moves earlier samples, and
-// the only copy it can cause is that of the (small) table of block pointers.
+// the only copy it can cause is that of the (small) table of block pointers. A series may
+// start part-way into its first block, so that the series of one store begin new blocks at
+// different frames instead of all at the same one.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 class SampleSeries {
   public:
+    // firstBlockOffset: where in its first block the series starts (taken modulo the block).
+    explicit SampleSeries(std::uint32_t firstBlockOffset = 0)
+        : offset_(firstBlockOffset & kBlockMask) {}
+
     void Append(std::int32_t value) {
-        if ((size_ & kBlockMask) == 0) {
+        const std::uint64_t slot = Slot(size_);
+        if ((slot & kBlockMask) == 0 || blocks_.empty()) {
             AddBlock();
         }
-        blocks_.back()[size_ & kBlockMask] = value;
+        blocks_.back()[slot & kBlockMask] = value;
         ++size_;
     }
     // Removes all samples and frees their blocks.
@@ -25,7 +33,11 @@ class SampleSeries {
     // The sample at index; an index at or past Size() reads as 0, the value the store pads
     // with, instead of reading outside the series.
     std::int32_t At(std::uint32_t index) const {
-        return index < size_ ? blocks_[index >> kBlockShift][index & kBlockMask] : 0;
+        if (index >= size_) {
+            return 0;
+        }
+        const std::uint64_t slot = Slot(index);
+        return blocks_[static_cast<std::size_t>(slot >> kBlockShift)][slot & kBlockMask];
     }
 
     // The newest sample; 0 for an empty series (a series of the store is never empty).
@@ -46,8 +58,11 @@ class SampleSeries {
   private:
     static constexpr std::uint32_t kBlockMask = kBlockSamples - 1;
 
+    // Position of the sample at index counted from the start of the first block.
+    std::uint64_t Slot(std::uint32_t index) const { return std::uint64_t{offset_} + index; }
     void AddBlock();
 
     std::vector<std::unique_ptr<std::int32_t[]>> blocks_;
     std::uint32_t size_ = 0;
+    std::uint32_t offset_;
 };

@@ -212,7 +212,8 @@ int StoreGrowth(bool blocks, std::uint32_t frames) {
         page.SendMessage(WM_LIST_SETUP, 0, reinterpret_cast<LPARAM>(&store));
     }
     const double before = PrivateBytes();
-    // The longest append where every series starts a new block, and elsewhere; and how many
+    // The longest append where the first series starts a new block (in the one-vector design
+    // every series grows there), and elsewhere; and how many
     // took over a millisecond (on a busy machine the thread is sometimes preempted inside).
     double longestAtBlockStart = 0.0;
     double longestElsewhere = 0.0;
@@ -252,11 +253,12 @@ int StoreGrowth(bool blocks, std::uint32_t frames) {
                 blocks ? "store in blocks with the data page" : "one vector per series", frames,
                 kChannels, grown / frames / 1024.0);
     std::printf(
-        "  longest append (lock held): %.3f ms at frame %u; where blocks start %.3f ms, "
+        "  longest append (lock held): %.3f ms at frame %u; where the first series starts a block "
+        "%.3f ms, "
         "elsewhere %.3f ms; %u of %u over 1 ms\n",
         std::max(longestAtBlockStart, longestElsewhere), longestAt, longestAtBlockStart,
         longestElsewhere, overOneMilli, frames);
-    std::printf("  appends where every series starts a new block: median %.3f ms\n",
+    std::printf("  appends where the first series starts a block: median %.3f ms\n",
                 Quantile(blockStarts, 0.5));
     return 0;
 }
