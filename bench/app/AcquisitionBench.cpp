@@ -212,9 +212,9 @@ int StoreGrowth(bool blocks, std::uint32_t frames) {
         page.SendMessage(WM_LIST_SETUP, 0, reinterpret_cast<LPARAM>(&store));
     }
     const double before = PrivateBytes();
-    // The longest append where the first series starts a new block (in the one-vector design
-    // every series grows there), and elsewhere; and how many
-    // took over a millisecond (on a busy machine the thread is sometimes preempted inside).
+    // The longest append at the frames where the first series starts a new block, and
+    // elsewhere; and how many took over a millisecond (on a busy machine the thread is
+    // sometimes preempted inside).
     double longestAtBlockStart = 0.0;
     double longestElsewhere = 0.0;
     std::uint32_t overOneMilli = 0;
