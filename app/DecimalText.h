@@ -15,14 +15,14 @@ Char* WriteDecimal(std::int64_t value, Char* out) {
     if (value < 0) {
         *out++ = Char('-');
     }
-    Char digits[20];
-    int count = 0;
+    int digits = 1;
+    for (std::uint64_t rest = magnitude; rest >= 10; rest /= 10) {
+        ++digits;
+    }
+    Char* end = out + digits;
     do {
-        digits[count++] = static_cast<Char>(Char('0') + magnitude % 10);
+        *--end = static_cast<Char>(Char('0') + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    while (count > 0) {
-        *out++ = digits[--count];
-    }
-    return out;
+    return out + digits;
 }

@@ -5,114 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <map>
+#include "tests/capture/CaptureRunner.h"
+
 #include <sstream>
 #include <string>
 
 namespace {
-
-// The build's simulator folder, found from the test program's own folder.
-std::wstring SimulatorFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.resize(folder.find_last_of(L'\\') + 1);
-    folder += PALVEX_SIMULATOR_FOLDER_FROM_TESTS;
-    wchar_t full[MAX_PATH] = {};
-    ::GetFullPathNameW(folder.c_str(), MAX_PATH, full, nullptr);
-    return std::wstring(full) + L"\\";
-}
-
-const std::wstring kSimulatorFolder = SimulatorFolder();
-
-struct ProgramRun {
-    DWORD exitCode = 0;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const std::wstring& path) {
-    std::string content;
-    if (std::FILE* file = ::_wfopen(path.c_str(), L"rb")) {
-        char block[4096];
-        while (std::size_t read = std::fread(block, 1, sizeof(block), file)) {
-            content.append(block, read);
-        }
-        std::fclose(file);
-    }
-    return content;
-}
-
-void WriteFile(const std::wstring& path, const std::string& content) {
-    std::FILE* file = ::_wfopen(path.c_str(), L"wb");
-    ASSERT_NE(file, nullptr);
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::fclose(file);
-}
-
-std::wstring TempFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, path);
-    std::wstring folder = std::wstring(path) + L"palvex capture tests\\";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-// Sets environment variables for the child processes of one test and restores them after.
-class ScopedEnvironment {
-  public:
-    explicit ScopedEnvironment(const std::map<std::wstring, std::wstring>& values) {
-        for (const auto& [name, value] : values) {
-            names_.push_back(name);
-            ::SetEnvironmentVariableW(name.c_str(), value.c_str());
-        }
-    }
-    ~ScopedEnvironment() {
-        for (const std::wstring& name : names_) {
-            ::SetEnvironmentVariableW(name.c_str(), nullptr);
-        }
-    }
-
-  private:
-    std::vector<std::wstring> names_;
-};
-
-ProgramRun RunCapture(const std::wstring& arguments,
-                      const std::wstring& folder = kSimulatorFolder) {
-    // Fresh names per run: Wine may keep a finished child's console handles open a moment.
-    static int runs = 0;
-    const std::wstring name =
-        TempFolder() + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++runs);
-    const std::wstring outPath = name + L".out";
-    const std::wstring errPath = name + L".err";
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE out = ::CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    HANDLE err = ::CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    std::wstring command = L"\"" + folder + L"palvex-capture.exe\" " + arguments;
-    PROCESS_INFORMATION process{};
-    ProgramRun run;
-    run.exitCode = 0xFFFF;
-    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                         folder.c_str(), &startup, &process)) {
-        ::WaitForSingleObject(process.hProcess, 60000);
-        ::GetExitCodeProcess(process.hProcess, &run.exitCode);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-    }
-    ::CloseHandle(out);
-    ::CloseHandle(err);
-    run.out = ReadFile(outPath);
-    run.err = ReadFile(errPath);
-    return run;
-}
 
 // The summary line of channel (1-based) in the printed table.
 std::string SummaryLine(const std::string& table, int channel) {
@@ -174,10 +72,10 @@ TEST_F(CaptureProgramTest, OfflineSummaryOfTheRecordingEqualsTheLiveOne) {
                                     offlineCsv + L"\"");
     ASSERT_EQ(offline.exitCode, 0u) << offline.err;
     EXPECT_EQ(offline.out, live.out);
-    EXPECT_EQ(ReadFile(offlineCsv), ReadFile(liveCsv));
-    EXPECT_EQ(ReadFile(liveCsv).rfind("channel,samples,baseline_mean,noise_pp,touch_delta,snr,"
-                                      "result\r\n1,3000,",
-                                      0),
+    EXPECT_EQ(ReadFileBytes(offlineCsv), ReadFileBytes(liveCsv));
+    EXPECT_EQ(ReadFileBytes(liveCsv).rfind("channel,samples,baseline_mean,noise_pp,touch_delta,snr,"
+                                           "result\r\n1,3000,",
+                                           0),
               0u);
 }
 
@@ -189,7 +87,7 @@ TEST_F(CaptureProgramTest, EveryFailureHasItsExitCodeAndOneLine) {
         std::string message;
     };
     const std::wstring csv = folder_ + L"bad.csv";
-    WriteFile(csv, "x,1 a,1 b,1 c,1 d,\r\n1,2,3,oops,5,\r\n");
+    ASSERT_TRUE(WriteFileBytes(csv, "x,1 a,1 b,1 c,1 d,\r\n1,2,3,oops,5,\r\n"));
     const Case cases[] = {
         {{{L"TESSIK_SIM_FAULT", L"disconnect"}, {L"TESSIK_SIM_FAULT_REQUEST", L"start"}},
          L"--frames 10 --summary",
@@ -225,7 +123,7 @@ TEST_F(CaptureProgramTest, EveryFailureHasItsExitCodeAndOneLine) {
 
 TEST_F(CaptureProgramTest, WithoutAnAdapter) {
     // The real HID transport finds no adapter on this machine.
-    std::wstring hardware = kSimulatorFolder;
+    std::wstring hardware = SimulatorFolder();
     hardware.replace(hardware.rfind(L"simulator"), 9, L"hardware");
     ProgramRun run = RunCapture(L"--frames 10 --summary", hardware);
     EXPECT_EQ(run.exitCode, 2u);
@@ -237,7 +135,7 @@ TEST_F(CaptureProgramTest, WithoutAnAdapter) {
 TEST_F(CaptureProgramTest, WithoutTheTransportLibrary) {
     const std::wstring lonely = folder_ + L"lonely\\";
     ::CreateDirectoryW(lonely.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileW((kSimulatorFolder + L"palvex-capture.exe").c_str(),
+    ASSERT_TRUE(::CopyFileW((SimulatorFolder() + L"palvex-capture.exe").c_str(),
                             (lonely + L"palvex-capture.exe").c_str(), FALSE));
     ProgramRun run = RunCapture(L"--frames 10 --summary", lonely);
     EXPECT_EQ(run.exitCode, 2u);
