@@ -18,7 +18,7 @@ constexpr int kColumnsPerChannel = static_cast<int>(kSampleQuantityCount);
 // this pause. A posted message always goes before painting and timers, so a worker that
 // reposted at once would keep the table and the charts from ever being drawn.
 constexpr UINT_PTR kRearmTimer = 1;
-constexpr UINT kRearmMillis = 25;
+constexpr UINT kRearmMillis = 50;
 
 }  // namespace
 
