@@ -1,7 +1,11 @@
 #pragma once
 // The module's exchange lock: it lets one request/response exchange with the adapter run at a
-// time. There is one lock per library, created by Attach; the Windows build uses an unnamed
-// kernel mutex, the portable build a standard mutex.
+// time. There is one lock per library, made available by Attach.
+//
+// It is a standard mutex on every platform, not a kernel mutex: taking an uncontended one
+// stays inside the process, where each wait and release of a kernel mutex costs a system
+// call (under Wine a round trip to the wine server, which held frame reads to a few
+// thousand a second).
 
 class ExchangeLock {
   public:

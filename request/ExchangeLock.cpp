@@ -1,4 +1,4 @@
-// The exchange lock of the portable build. A standard mutex cannot be swapped while another
+// The exchange lock. A standard mutex cannot be swapped while another
 // thread may wait on it, so there is a single one; Create only makes it available.
 
 #include <atomic>
