@@ -1,0 +1,339 @@
+#include "tests/e2e/Soak.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+
+#include "app/ChannelBoxes.h"
+#include "res/resource.h"
+#include "tests/e2e/ChartPageActions.h"
+#include "tests/e2e/TopLevelWindows.h"
+#include "tests/e2e/Waiting.h"
+
+namespace {
+
+constexpr std::chrono::milliseconds kAnswerLimit = 1s;
+constexpr double kAllowedGrowthPercent = 5.0;
+constexpr int kCharts[] = {IDC_BASELINE_CHART, IDC_FILTERED_CHART, IDC_DIFFERENCE_CHART,
+                           IDC_NOISE_CHART};
+constexpr int kScrollCodes[] = {SB_LINELEFT, SB_LINERIGHT, SB_PAGELEFT, SB_PAGERIGHT};
+// Point counts a user might type, the refused ones included (0, and more than received).
+constexpr int kPointCounts[] = {0, 10, 50, 100, 250, 999, 5000};
+
+double GrowthPercent(double now, double level) {
+    return level > 0 ? (now - level) * 100.0 / level : 0.0;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (length > 1) {
+        narrow.resize(static_cast<std::size_t>(length - 1));
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow.data(), length, nullptr,
+                              nullptr);
+    }
+    return narrow;
+}
+
+}  // namespace
+
+Soak::Soak(std::wstring folder, std::uint32_t seed)
+    : folder_(std::move(folder)), random_(seed), plan_(seed + 1) {}
+
+std::uint32_t Soak::Below(std::uint32_t bound) {
+    return std::uniform_int_distribution<std::uint32_t>(0, bound - 1)(random_);
+}
+
+void Soak::Problem(const std::string& what) {
+    std::fprintf(stderr, "soak problem (cycle %d): %s\n", figures_.cycles, what.c_str());
+    figures_.problems.push_back(what);
+}
+
+SoakFigures Soak::Run(std::chrono::seconds duration) {
+    const auto deadline = std::chrono::steady_clock::now() + duration;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (process_ == nullptr || adapterGone_ || !process_->Running()) {
+            EndLife();
+            if (!StartLife()) {
+                break;
+            }
+            // The heaviest adapter first, so that the level is taken after a full session.
+            AdapterSettings warmUp;
+            warmUp.channels = 32;
+            Cycle(warmUp);
+            continue;
+        }
+        Cycle(plan_.Next());
+    }
+    EndLife();
+    return figures_;
+}
+
+bool Soak::StartLife() {
+    process_ = std::make_unique<PalvexProcess>();
+    HWND main = process_->Start(folder_, {}) ? process_->WaitForMainWindow(30s) : nullptr;
+    if (main == nullptr) {
+        Problem("Palvex did not start");
+        return false;
+    }
+    window_ = std::make_unique<PalvexWindow>(process_->Handle(), main);
+    ++figures_.lives;
+    level_.reset();
+    adapterGone_ = false;
+    return true;
+}
+
+void Soak::EndLife() {
+    if (process_ == nullptr) {
+        return;
+    }
+    if (process_->Running()) {
+        AnswerBoxes();
+        ::PostMessageW(window_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        const auto code = process_->WaitForExit(15s);
+        if (!code) {
+            Problem("the program did not end after its window was closed");
+        } else if (*code != 0) {
+            Problem("the program ended with exit code " + std::to_string(*code));
+        }
+    } else {
+        Problem("the program ended by itself");
+    }
+    window_.reset();
+    process_.reset();
+}
+
+void Soak::Cycle(const AdapterSettings& adapter) {
+    ++figures_.cycles;
+    if (!process_->ChangeSimulatorSettings(adapter.Variables())) {
+        Problem("cannot change the simulated adapter's settings");
+        adapterGone_ = true;  // start a fresh program instead
+        return;
+    }
+    figures_.faultsPlanned += adapter.Faulty() ? 1 : 0;
+    if (Press(IDC_OPEN_DEVICE, kOpened) != kOpened) {
+        ++figures_.faultsSeen;
+        if (ReadButtonStates(*window_) != kClosed) {
+            Problem("a refused open left the buttons in another state than Closed");
+        }
+        CheckLevelsAfterClose();
+        return;
+    }
+    twin_.emplace(adapter.channels, adapter.seed);
+    framesAtClear_ = framesCounted_ = 0;
+    for (int round = 0, rounds = 1 + static_cast<int>(Below(3)); round < rounds; ++round) {
+        if (ReadButtonStates(*window_) != kOpened) {
+            break;
+        }
+        if (Below(3) != 0) {
+            ReceiveSession();
+        } else {
+            IdleAction();
+        }
+    }
+    if (ReadButtonStates(*window_) == kOpened) {
+        Press(IDC_CLEAR_DATA, kOpened);
+        Press(IDC_CLOSE_DEVICE, kClosed);
+    }
+    if (!WaitUntil([&] { return ReadButtonStates(*window_) == kClosed; }, 10s)) {
+        Problem("the device did not close");
+        return;
+    }
+    CheckLevelsAfterClose();
+}
+
+void Soak::ReceiveSession() {
+    if (Press(IDC_CONTINUE_RECEIVING, kReceiving) != kReceiving) {
+        ++figures_.faultsSeen;  // the start request was refused
+        return;
+    }
+    ++figures_.receiveSessions;
+    BusyFor(std::chrono::milliseconds(300 + Below(2700)));
+    if (ReadButtonStates(*window_) == kReceiving && Press(IDC_STOP_RECEIVING, kOpened) == kOpened) {
+        CheckRowsAgainstFrames();
+        return;
+    }
+    // A failed read: the program stops, clears and closes by itself, without a message.
+    ++figures_.faultsSeen;
+    if (!WaitUntil([&] { return ReadButtonStates(*window_) == kClosed; }, 10s)) {
+        Problem("after a failed read the device did not end closed");
+    } else if (window_->DataList().RowCount() != 0) {
+        Problem("after a failed read the table still has rows");
+    }
+    if (FindMessageBox(process_->Id())) {
+        Problem("a failed read showed a message");
+        AnswerBoxes();
+    }
+}
+
+void Soak::IdleAction() {
+    switch (Below(4)) {
+        case 0:
+            ScrollCharts(*window_, kScrollCodes[Below(std::size(kScrollCodes))]);
+            break;
+        case 1:
+            EnterPointCount(*window_, kPointCounts[Below(std::size(kPointCounts))]);
+            break;
+        case 2:
+            if (Press(IDC_CLEAR_DATA, kOpened) == kOpened) {
+                if (!WaitUntil([&] { return window_->DataList().RowCount() == 0; }, 5s)) {
+                    Problem("clearing left rows in the table");
+                }
+                framesAtClear_ = framesCounted_;
+            }
+            break;
+        default:
+            UserAction();
+            break;
+    }
+    ++figures_.userActions;
+    std::this_thread::sleep_for(100ms);
+    AnswerBoxes();
+    CheckAnswers();
+}
+
+void Soak::BusyFor(std::chrono::milliseconds duration) {
+    const auto until = std::chrono::steady_clock::now() + duration;
+    while (std::chrono::steady_clock::now() < until && ReadButtonStates(*window_) == kReceiving) {
+        UserAction();
+        ++figures_.userActions;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50 + Below(250)));
+        AnswerBoxes();
+        CheckAnswers();
+    }
+}
+
+void Soak::UserAction() {
+    switch (Below(6)) {
+        case 0:
+            window_->ShowTab(static_cast<int>(Below(2)));
+            break;
+        case 1: {
+            const int box =
+                kChannelBoxIds[Below(static_cast<std::uint32_t>(kChannelBoxIds.size()))];
+            if (window_->Enabled(box)) {
+                window_->Click(box);
+            }
+            break;
+        }
+        case 2:
+            window_->Click(Below(2) == 0 ? IDC_SELECT_ALL : IDC_CLEAR_SELECTION);
+            break;
+        case 3:
+            DragInChart(*window_, kCharts[Below(std::size(kCharts))], 0.5, 0.2 + Below(60) / 100.0,
+                        0.5);
+            break;
+        case 4:
+            ScrollCharts(*window_, kScrollCodes[Below(std::size(kScrollCodes))]);
+            break;
+        default:
+            EnterPointCount(*window_, kPointCounts[Below(std::size(kPointCounts))]);
+            break;
+    }
+}
+
+ButtonStates Soak::Press(int id, const ButtonStates& expected, std::chrono::milliseconds timeout) {
+    AnswerBoxes();
+    window_->Click(id);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (AnswerBoxes()) {
+            // A refusal may come in more than one box (the loader's, then the program's).
+            std::this_thread::sleep_for(300ms);
+            AnswerBoxes();
+            break;
+        }
+        if (ReadButtonStates(*window_) == expected) {
+            break;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    CheckAnswers();
+    return ReadButtonStates(*window_);
+}
+
+bool Soak::AnswerBoxes() {
+    bool answered = false;
+    while (const auto box = FindMessageBox(process_->Id())) {
+        ++figures_.messageBoxes;
+        if (box->text == L"设备未连接！") {
+            adapterGone_ = true;  // only an unplugged adapter refuses to open
+        }
+        if (!AnswerMessageBox(*box)) {
+            Problem("a message box did not go away: " + Narrow(box->text));
+            break;
+        }
+        answered = true;
+    }
+    return answered;
+}
+
+void Soak::CheckAnswers() {
+    if (!process_->Running()) {
+        Problem("the program ended unexpectedly");
+        return;
+    }
+    const auto before = std::chrono::steady_clock::now();
+    const bool answered = window_->Answers(kAnswerLimit);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - before);
+    figures_.slowestAnswer = std::max(figures_.slowestAnswer, took);
+    if (!answered) {
+        Problem("the window did not answer within 1 s");
+    }
+}
+
+void Soak::CheckRowsAgainstFrames() {
+    const RemoteListView list = window_->DataList();
+    const int rows = list.RowCount();
+    if (rows == 0 || !twin_) {
+        return;
+    }
+    const TableRow last = list.Row(rows - 1);
+    if (ReadButtonStates(*window_) != kOpened || list.RowCount() != rows) {
+        return;  // the program is closing the device after a late failed read
+    }
+    if (last.empty() || last[0] != std::to_wstring(rows)) {
+        Problem("the last row is not numbered " + std::to_string(rows));
+    }
+    const auto frame = twin_->MatchRow(last, 1000000);
+    if (!frame) {
+        Problem("the last row shows no frame that the chip sent");
+        twin_.reset();
+        return;
+    }
+    if (*frame - framesAtClear_ != static_cast<std::uint64_t>(rows)) {
+        Problem(std::to_string(rows) + " rows for " + std::to_string(*frame - framesAtClear_) +
+                " frames");
+    }
+    figures_.framesChecked += *frame - framesCounted_;
+    framesCounted_ = *frame;
+}
+
+void Soak::CheckLevelsAfterClose() {
+    std::this_thread::sleep_for(200ms);  // let posted work finish before counting
+    const ProcessFigures now = process_->Figures();
+    figures_.end = now;
+    if (!level_) {
+        level_ = now;
+        if (figures_.lives == 1) {
+            figures_.start = now;
+        }
+        return;
+    }
+    const double growth = std::max({GrowthPercent(static_cast<double>(now.privateBytes),
+                                                  static_cast<double>(level_->privateBytes)),
+                                    GrowthPercent(now.gdiObjects, level_->gdiObjects),
+                                    GrowthPercent(now.userObjects, level_->userObjects)});
+    figures_.worstGrowth = std::max(figures_.worstGrowth, growth);
+    if (growth > kAllowedGrowthPercent) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "after a close: %zu private bytes, %lu GDI, %lu USER objects; level %zu, "
+                      "%lu, %lu",
+                      now.privateBytes, now.gdiObjects, now.userObjects, level_->privateBytes,
+                      level_->gdiObjects, level_->userObjects);
+        Problem(text);
+    }
+}
