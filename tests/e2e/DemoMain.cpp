@@ -1,6 +1,7 @@
 // The demo behind run.sh on a machine without a display: starts Palvex beside the adapter
 // simulator, presses "打开设备" and "继续接收" as a person would, lets live data run for a few
-// seconds and saves pictures of both pages.
+// seconds and saves pictures of both pages: the chart page while data arrives, the data page
+// after the stop.
 //
 //   palvex_demo <program folder> <chart page picture> <data page picture>
 //
@@ -61,11 +62,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
     const bool chartSaved = SaveWindowPicture(main, argv[2]);
+    // The table is taken after the stop: rows arriving at full speed scroll it while the
+    // picture is copied.
     window.ShowTab(1);
-    std::this_thread::sleep_for(1s);  // a few more rows, and the page painted
-    const bool dataSaved = SaveWindowPicture(main, argv[3]);
-    window.ShowTab(0);
+    std::this_thread::sleep_for(1s);
     ClickAndWaitFor(window, IDC_STOP_RECEIVING, kOpened);
+    std::this_thread::sleep_for(500ms);
+    const bool dataSaved = SaveWindowPicture(main, argv[3]);
     ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (!process.WaitForExit(15s)) {
         return Fail("Palvex did not end");

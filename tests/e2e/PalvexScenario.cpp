@@ -35,6 +35,12 @@ std::wstring PictureFolder() {
     return WindowsPathFromEnvironment(L"PALVEX_E2E_PICTURES", L".");
 }
 
+std::wstring WorkFolder() {
+    const std::wstring folder = WindowsPathFromEnvironment(L"PALVEX_E2E_WORK", L".");
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
 void PalvexScenario::Launch(const Environment& simulator, const std::wstring& folder) {
     ASSERT_TRUE(process_.Start(folder, simulator)) << "cannot start Palvex.exe in the folder";
     HWND main = process_.WaitForMainWindow(20s);

@@ -13,10 +13,12 @@
 #include "tests/e2e/PalvexWindow.h"
 #include "tests/e2e/Waiting.h"
 
-// The folder with Palvex.exe under test (PALVEX_E2E_FOLDER) and the one for the pictures
-// (PALVEX_E2E_PICTURES), both Windows paths.
+// The folder with Palvex.exe under test (PALVEX_E2E_FOLDER), the one for the pictures
+// (PALVEX_E2E_PICTURES) and one for files the scenarios make (PALVEX_E2E_WORK), as Windows
+// paths.
 std::wstring ProgramFolder();
 std::wstring PictureFolder();
+std::wstring WorkFolder();
 
 class PalvexScenario : public ::testing::Test {
   protected:

@@ -44,8 +44,9 @@ class Soak {
   private:
     bool StartLife();
     void EndLife();
-    void Cycle(const AdapterSettings& adapter);
-    void ReceiveSession();
+    // One open to close; the largest has the most rounds, each a longest receive session.
+    void Cycle(const AdapterSettings& adapter, bool largest);
+    void ReceiveSession(std::chrono::milliseconds duration);
     void IdleAction();
     void BusyFor(std::chrono::milliseconds duration);
     void UserAction();

@@ -57,5 +57,9 @@ int wmain(int argc, wchar_t** argv) {
     Soak soak(argv[1], seed);
     const SoakFigures figures = soak.Run(std::chrono::seconds(seconds));
     PrintFigures(figures, seconds, seed);
-    return figures.problems.empty() && figures.cycles > 0 ? 0 : 1;
+    if (figures.framesChecked == 0) {
+        std::fprintf(stderr, "palvex_soak: no frame was received, nothing was soaked\n");
+        return 1;
+    }
+    return figures.problems.empty() ? 0 : 1;
 }

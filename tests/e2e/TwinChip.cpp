@@ -39,3 +39,14 @@ std::optional<std::uint64_t> TwinChip::MatchRow(const TableRow& row, std::uint64
     }
     return std::nullopt;
 }
+
+bool TwinChip::FrameShows(std::uint64_t frame, const TableRow& row) {
+    if (frame < framesPassed_ || frame == 0) {
+        return false;
+    }
+    while (framesPassed_ < frame) {
+        chip_.NextFrame();
+        ++framesPassed_;
+    }
+    return CurrentFrameShows(row);
+}

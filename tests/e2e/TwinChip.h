@@ -18,6 +18,9 @@ class TwinChip {
     // are those of the row (cell 0 is the row number, then baseline, filtered, difference and noise
     // per channel). Returns its number, counted from the first frame after the layout read.
     std::optional<std::uint64_t> MatchRow(const TableRow& row, std::uint64_t limit);
+    // Moves on to a frame (numbered as above) and tells whether the row shows it. False
+    // when that frame has passed already.
+    bool FrameShows(std::uint64_t frame, const TableRow& row);
     std::uint64_t FramesPassed() const { return framesPassed_; }
 
   private:
