@@ -5,12 +5,14 @@ if(NOT WIN32 OR NOT TARGET Palvex)
     return()
 endif()
 
-foreach(folder hardware simulator)
-    install(PROGRAMS $<TARGET_FILE:Palvex> $<TARGET_FILE:Dravik> DESTINATION ${folder}
-            COMPONENT program)
-endforeach()
-install(PROGRAMS $<TARGET_FILE:TessikHid> DESTINATION hardware COMPONENT program)
-install(PROGRAMS $<TARGET_FILE:TessikSimulator> DESTINATION simulator COMPONENT program)
+# Import libraries are for developers: only a component install of "development" has them.
+function(palvex_install_into folder)
+    install(TARGETS ${ARGN}
+            RUNTIME DESTINATION ${folder} COMPONENT program
+            ARCHIVE DESTINATION lib COMPONENT development EXCLUDE_FROM_ALL)
+endfunction()
+palvex_install_into(hardware Palvex Dravik TessikHid)
+palvex_install_into(simulator Palvex Dravik TessikSimulator)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ DESTINATION . COMPONENT program)
 
 set(CPACK_GENERATOR ZIP)
@@ -18,5 +20,6 @@ set(CPACK_PACKAGE_NAME Palvex)
 set(CPACK_PACKAGE_VENDOR "Palvex")
 set(CPACK_PACKAGE_FILE_NAME "Palvex-${PROJECT_VERSION}-win64")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)  # the debug information stays in the build
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 include(CPack)
