@@ -87,8 +87,29 @@ function(palvex_test name)
     endif()
 endfunction()
 
-# A libFuzzer target, built only with PALVEX_FUZZ, into the build's fuzz/ folder:
-# palvex_fuzz_target(name source LIBS ...)
+# Gives a project library, and the project libraries it links, the fuzzer's coverage
+# instrumentation, so that a fuzz target is guided by the code it exercises and not only by
+# its own file. Targets seen before are passed over.
+function(palvex_fuzz_instrument library)
+    if(NOT TARGET ${library})
+        return()
+    endif()
+    get_target_property(type ${library} TYPE)
+    get_target_property(imported ${library} IMPORTED)
+    get_target_property(done ${library} PALVEX_FUZZ_INSTRUMENTED)
+    if(imported OR done OR NOT type STREQUAL "STATIC_LIBRARY")
+        return()
+    endif()
+    set_target_properties(${library} PROPERTIES PALVEX_FUZZ_INSTRUMENTED ON)
+    target_compile_options(${library} PRIVATE -fsanitize=fuzzer-no-link)
+    get_target_property(links ${library} LINK_LIBRARIES)
+    foreach(link ${links})
+        palvex_fuzz_instrument(${link})
+    endforeach()
+endfunction()
+
+# A libFuzzer target, built only with PALVEX_FUZZ, into the build's fuzz/ folder, with its
+# libraries instrumented too: palvex_fuzz_target(name source LIBS ...)
 function(palvex_fuzz_target name source)
     if(NOT PALVEX_FUZZ)
         return()
@@ -101,6 +122,9 @@ function(palvex_fuzz_target name source)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     palvex_defaults(${name})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    foreach(library ${ARG_LIBS})
+        palvex_fuzz_instrument(${library})
+    endforeach()
 endfunction()
 
 # Adds every immediate subdirectory of the current source dir that has a CMakeLists.txt,

@@ -1,5 +1,7 @@
 #include "framework/Dialog.h"
 
+#include "framework/CallbackWall.h"
+
 namespace {
 HINSTANCE ResourceModule() {
     return ::GetModuleHandleW(nullptr);
@@ -112,8 +114,11 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         return FALSE;  // the dialog manager's own handling was asked for
     }
 
+    // A handler that throws leaves the message to the dialog manager's own handling.
     LRESULT result = 0;
-    bool handled = dialog->DispatchMessageToObject(message, wParam, lParam, result);
+    const bool handled = CallBehindWall(
+        message, [&] { return dialog->DispatchMessageToObject(message, wParam, lParam, result); },
+        [] { return false; });
     if (message == WM_NCDESTROY) {
         dialog->Unbind();
     }

@@ -1,5 +1,7 @@
 #include "framework/Wnd.h"
 
+#include "framework/CallbackWall.h"
+
 namespace {
 // The window property that links a window to its bound object.
 constexpr wchar_t kObjectProperty[] = L"Palvex.CWnd";
@@ -115,12 +117,24 @@ LRESULT CWnd::Default() {
 }
 
 bool CWnd::DispatchMessageToObject(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    // Handlers may send messages to their own window; keep the outer one for Default().
-    CurrentMessage outer = current_;
-    current_ = {message, wParam, lParam};
-    bool handled = OnWndMsg(message, wParam, lParam, result);
-    current_ = outer;
-    return handled;
+    // Handlers may send messages to their own window; the outer one is back for Default()
+    // however the inner handler ends, an exception included.
+    class CurrentMessageScope {
+      public:
+        CurrentMessageScope(CurrentMessage& current, CurrentMessage inner)
+            : current_(current), outer_(current) {
+            current_ = inner;
+        }
+        ~CurrentMessageScope() { current_ = outer_; }
+        CurrentMessageScope(const CurrentMessageScope&) = delete;
+        CurrentMessageScope& operator=(const CurrentMessageScope&) = delete;
+
+      private:
+        CurrentMessage& current_;
+        CurrentMessage outer_;
+    };
+    const CurrentMessageScope scope(current_, {message, wParam, lParam});
+    return OnWndMsg(message, wParam, lParam, result);
 }
 
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -128,10 +142,18 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (object == nullptr) {
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    LRESULT result = 0;
-    if (!object->DispatchMessageToObject(message, wParam, lParam, result)) {
-        result = object->DefWindowProc(message, wParam, lParam);
-    }
+    // A handler that throws leaves the message to its default handling, which also ends
+    // what must not be left undone, such as validating the region of a WM_PAINT.
+    const LRESULT result = CallBehindWall(
+        message,
+        [&] {
+            LRESULT handled = 0;
+            if (!object->DispatchMessageToObject(message, wParam, lParam, handled)) {
+                handled = object->DefWindowProc(message, wParam, lParam);
+            }
+            return handled;
+        },
+        [&] { return object->DefWindowProc(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         // The window is gone; the object outlives it and must not keep its handle.
         object->UnsubclassWindow();

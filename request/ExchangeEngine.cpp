@@ -21,6 +21,15 @@ void CopyStatusAnswer(const Report& status, const CommandPart& command) {
     }
 }
 
+// An answer of another kind than the plan expects carries nothing that may be parsed: taken
+// as success, a frame read would hand the caller a zeroed frame as if the chip had sent it.
+bool AnswersHaveTheirKinds(const ReportPlan& plan) {
+    return std::all_of(plan.begin(), plan.end(), [](const PlanEntry& entry) {
+        return entry.direction != PlanDirection::Receive ||
+               entry.report[report_byte::kKind] == entry.answerKind;
+    });
+}
+
 }  // namespace
 
 void ExchangeEngine::DirectionCounters::Store(std::uint32_t byteCount, std::uint32_t reportCount) {
@@ -66,7 +75,7 @@ bool ExchangeEngine::Execute(const RequestDescription& request) {
         return false;
     }
     const std::uint8_t expected = plan.front().report[report_byte::kCommand] & kStatusCommandMask;
-    if (plan.back().report[report_byte::kCommand] != expected) {
+    if (plan.back().report[report_byte::kCommand] != expected || !AnswersHaveTheirKinds(plan)) {
         return false;
     }
     ParseAnswers(plan, request);

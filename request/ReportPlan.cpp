@@ -57,10 +57,10 @@ void AppendBlock(const RequestDescription& request, std::uint32_t offset, std::u
         if (transfer.direction == 0) {
             plan.push_back({PlanDirection::Send, DataOut(transfer.buffer + offset + done, piece)});
         } else {
-            plan.push_back({PlanDirection::Receive, Report{}});
+            plan.push_back({PlanDirection::Receive, Report{}, kKindDataIn});
         }
     }
-    plan.push_back({PlanDirection::Receive, Report{}});
+    plan.push_back({PlanDirection::Receive, Report{}, kKindStatus});
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ ReportPlan BuildReportPlan(const RequestDescription& request) {
     plan.reserve(PlannedEntries(request));
     if (!request.transferPart.present) {
         plan.push_back({PlanDirection::Send, CommandHeader(request, 0, 0)});
-        plan.push_back({PlanDirection::Receive, Report{}});
+        plan.push_back({PlanDirection::Receive, Report{}, kKindStatus});
         return plan;
     }
     // 64-bit offsets: a length close to the 32-bit limit must not wrap the loop around.

@@ -14,6 +14,8 @@ enum class PlanDirection : std::uint8_t { Send, Receive };
 struct PlanEntry {
     PlanDirection direction;
     Report report;
+    // For a receive entry, the kind the adapter's answer must have: data in or status.
+    std::uint8_t answerKind = 0;
 };
 
 using ReportPlan = std::vector<PlanEntry>;

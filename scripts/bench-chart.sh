@@ -1,6 +1,7 @@
 #!/bin/bash
-# Runs the chart benchmark under Wine: one refresh of a chart of the chart page against
-# the bare Polyline floor, and a whole chart-page tick.
+# Runs the chart benchmarks under Wine: one refresh of a chart of the chart page against the
+# bare Polyline floor (touch-like and wave data), then a whole timer tick of the real chart
+# page with 32 channels at n = 999 and n = 100 against the floor of the same points.
 #   scripts/bench-chart.sh [build-dir] [repetitions]
 # Uses the X display in $DISPLAY, or starts a private virtual display for the run.
 set -eu
@@ -13,7 +14,8 @@ export PALVEX_ROOT="$root"
 . "$root/scripts/xvfb.sh"
 [ -n "${DISPLAY:-}" ] || start_virtual_display
 
-cmake --build "$build" --target chart_bench >/dev/null
+cmake --build "$build" --target chart_bench chartpage_bench >/dev/null
 for data in touch waves; do
     wine "$build/bench/chart/chart_bench.exe" "$repetitions" "$data"
 done
+wine "$build/bench/chartpage/chartpage_bench.exe" "$repetitions" 999 100

@@ -2,7 +2,9 @@
 # Runs every libFuzzer target of the native-fuzz build for about the given number of seconds
 # in total (default 60), split evenly between the targets, and fails when one of them finds a
 # crash, a leak or an input that takes longer than 10 seconds. Builds the preset when its fuzz
-# targets are missing. The corpus of each target is kept between runs.
+# targets are missing. Each target starts from its seed corpus in tests/fuzz/corpus/<target>/
+# and from what it found in earlier runs (kept in the build folder), and ends with the
+# coverage it reached: libFuzzer's cov (code edges) and ft (features) figures.
 set -u
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -32,13 +34,19 @@ summary=""
 for target in "${targets[@]}"; do
     name=$(basename "$target")
     corpus=$build/fuzz-corpus/$name
+    seeds=tests/fuzz/corpus/$name
     mkdir -p "$corpus"
     mkdir -p "$build/fuzz-logs"
     log=$build/fuzz-logs/$name.log
-    if "$target" "$corpus" -max_total_time="$each" -timeout=10 -rss_limit_mb=2048 \
+    seed_dirs=()
+    [ -d "$seeds" ] && seed_dirs=("$seeds")
+    if "$target" "$corpus" "${seed_dirs[@]}" -max_total_time="$each" -timeout=10 \
+        -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$build/fuzz-logs/$name-" >"$log" 2>&1; then
-        runs=$(grep -oE '#[0-9]+' "$log" | tail -1)
-        summary+="$name ${runs:-#0} runs ok; "
+        runs=$(grep -oE '^stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$')
+        reached=$(grep -E '^#[0-9]+' "$log" | tail -1 | grep -oE 'cov: [0-9]+ ft: [0-9]+')
+        echo "$name: ${runs:-0} runs, ${reached:-no coverage figures}"
+        summary+="$name ${runs:-0} runs ${reached:-} ok; "
     else
         tail -30 "$log"
         summary+="$name FAILED (see $log); "

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <thread>
 
 namespace {
@@ -50,10 +51,13 @@ void AdapterSimulator::Configure(const SimulatorConfig& config) {
     statistics_ = SimulatorStatistics{};
     statistics_.timeoutMillis = kDefaultTimeoutMillis;
     reportMicros_.store(config.reportDelayMicros);
-    frameRequests_ = 0;
+    targetedRequests_ = 0;
+    refusedOpens_ = 0;
     open_ = false;
     disconnected_ = false;
+    layoutRead_ = false;
     failNextRead_ = false;
+    answerIsLate_ = false;
 }
 
 bool AdapterSimulator::Disconnected() const {
@@ -81,11 +85,17 @@ bool AdapterSimulator::Open(std::uint16_t vendorId, std::uint16_t productId) {
     ++statistics_.opens;
     statistics_.lastVendorId = vendorId;
     statistics_.lastProductId = productId;
+    if (disconnected_ && config_.faultLength != 0 && ++refusedOpens_ > config_.faultLength) {
+        // Plugged back in: the adapter starts its fault count over.
+        disconnected_ = false;
+        targetedRequests_ = 0;
+    }
     if (disconnected_ || vendorId != kAdapterVendorId || productId != kAdapterProductId) {
         return false;
     }
     answers_.Clear();
     open_ = true;
+    layoutRead_ = false;
     return true;
 }
 
@@ -116,6 +126,7 @@ bool AdapterSimulator::WriteReport(const std::uint8_t* report, std::uint32_t len
     // A new request or a resynchronisation drops whatever the previous one left unread.
     answers_.Clear();
     failNextRead_ = false;
+    answerIsLate_ = false;
     if (received[0] == 0 && received[report_byte::kKind] == kKindResync &&
         AllZeroFrom(received, 2)) {
         ++statistics_.resyncs;
@@ -149,8 +160,15 @@ void AdapterSimulator::HandleStreaming(const Report& header) {
         ++statistics_.protocolErrors;
         return;
     }
-    statistics_.streaming = header[report_byte::kSubcommand] == kStartStreaming ? 1 : 0;
-    QueueStatus(kDebugCommand & kStatusCommandMask);
+    const bool start = header[report_byte::kSubcommand] == kStartStreaming;
+    const SimulatorFault fault = FaultFor(start ? FaultTarget::Start : FaultTarget::Stop);
+    if (fault == SimulatorFault::Disconnect || fault == SimulatorFault::Silent) {
+        Spoil(fault);
+        return;
+    }
+    statistics_.streaming = start ? 1 : 0;
+    QueueStatus();
+    Spoil(fault);
 }
 
 void AdapterSimulator::HandleFrameRead(const Report& header) {
@@ -162,41 +180,112 @@ void AdapterSimulator::HandleFrameRead(const Report& header) {
         ++statistics_.protocolErrors;
         return;
     }
-    const bool faulty =
-        config_.fault != SimulatorFault::None && frameRequests_++ >= config_.faultAfterFrames;
-    if (faulty && config_.fault == SimulatorFault::Disconnect) {
-        disconnected_ = true;
-        open_ = false;
-        return;
-    }
-    if (faulty && config_.fault == SimulatorFault::Silent) {
+    const SimulatorFault fault = FaultFor(FaultTarget::Frame);
+    layoutRead_ = true;
+    if (fault == SimulatorFault::Disconnect || fault == SimulatorFault::Silent) {
+        Spoil(fault);
         return;
     }
     const ChipFrame frame = chip_.NextFrame();
     for (std::uint32_t done = 0; done < length; done += kMaxPayloadLength) {
-        auto piece = std::min<std::uint32_t>(kMaxPayloadLength, length - done);
-        if (faulty && config_.fault == SimulatorFault::ShortData) {
-            piece = (piece + 1) / 2;
-        }
+        const auto piece = std::min<std::uint32_t>(kMaxPayloadLength, length - done);
         Report& data = answers_.Push();
         data[report_byte::kKind] = kKindDataIn;
         data[report_byte::kPayloadLength] = static_cast<std::uint8_t>(piece);
         std::memcpy(&data[report_byte::kPayload], &frame[address + done], piece);
     }
-    // The wrong-status fault passes the command byte through without clearing bit 4.
-    QueueStatus(faulty && config_.fault == SimulatorFault::WrongStatus
-                    ? kDebugCommand
-                    : kDebugCommand & kStatusCommandMask);
-    failNextRead_ = faulty && config_.fault == SimulatorFault::ReadFails;
-    if (!faulty || config_.fault != SimulatorFault::ReadFails) {
+    QueueStatus();
+    if (Spoil(fault) && fault != SimulatorFault::ReadFails && fault != SimulatorFault::LateAnswer) {
         ++statistics_.framesServed;
     }
 }
 
-void AdapterSimulator::QueueStatus(std::uint8_t statusCommand) {
+void AdapterSimulator::QueueStatus() {
     Report& status = answers_.Push();
     status[report_byte::kKind] = kKindStatus;
-    status[report_byte::kCommand] = statusCommand;  // status word 0: done
+    status[report_byte::kCommand] = kDebugCommand & kStatusCommandMask;  // status word 0: done
+}
+
+bool AdapterSimulator::Targeted(FaultTarget request) const {
+    switch (config_.faultTarget) {
+        case FaultTarget::Any:
+            return true;
+        case FaultTarget::Layout:
+            return request == FaultTarget::Frame && !layoutRead_;
+        default:
+            return request == config_.faultTarget;
+    }
+}
+
+SimulatorFault AdapterSimulator::FaultFor(FaultTarget request) {
+    if (config_.fault == SimulatorFault::None || !Targeted(request)) {
+        return SimulatorFault::None;
+    }
+    const std::uint32_t index = targetedRequests_;
+    if (targetedRequests_ != std::numeric_limits<std::uint32_t>::max()) {
+        ++targetedRequests_;
+    }
+    if (index < config_.faultAfterFrames) {
+        return SimulatorFault::None;
+    }
+    // A disconnect's length counts refused Open calls instead, see Open.
+    if (config_.faultLength != 0 && config_.fault != SimulatorFault::Disconnect &&
+        index - config_.faultAfterFrames >= config_.faultLength) {
+        return SimulatorFault::None;
+    }
+    ++statistics_.faultsInjected;
+    return config_.fault;
+}
+
+void AdapterSimulator::Unplug() {
+    disconnected_ = true;
+    open_ = false;
+    refusedOpens_ = 0;
+    answers_.Clear();
+}
+
+bool AdapterSimulator::Spoil(SimulatorFault fault) {
+    const std::size_t count = answers_.Size();
+    switch (fault) {
+        case SimulatorFault::None:
+            break;
+        case SimulatorFault::Disconnect:
+            Unplug();
+            return false;
+        case SimulatorFault::Silent:
+            answers_.Clear();
+            return false;
+        case SimulatorFault::ReadFails:
+            failNextRead_ = true;
+            break;
+        case SimulatorFault::LateAnswer:
+            answerIsLate_ = true;
+            break;
+        case SimulatorFault::WrongStatus:
+            // The command byte passes through without its bit 4 cleared.
+            answers_[count - 1][report_byte::kCommand] = kDebugCommand;
+            break;
+        case SimulatorFault::StatusWord:
+            answers_[count - 1][report_byte::kStatusWord] = kFaultStatusWord >> 8;
+            answers_[count - 1][report_byte::kStatusWord + 1] = kFaultStatusWord & 0xFF;
+            break;
+        case SimulatorFault::WrongKind:
+            for (std::size_t i = 0; i < count; ++i) {
+                answers_[i][report_byte::kKind] = kFaultReportKind;
+            }
+            break;
+        case SimulatorFault::ShortData:
+            // Each data report keeps the first half of its bytes.
+            for (std::size_t i = 0; i + 1 < count; ++i) {
+                Report& data = answers_[i];
+                const std::size_t kept = (data[report_byte::kPayloadLength] + 1u) / 2;
+                std::fill(data.begin() + static_cast<std::ptrdiff_t>(report_byte::kPayload + kept),
+                          data.end(), std::uint8_t{0});
+                data[report_byte::kPayloadLength] = static_cast<std::uint8_t>(kept);
+            }
+            break;
+    }
+    return true;
 }
 
 bool AdapterSimulator::ReadReport(std::uint8_t* report, std::uint32_t length) {
@@ -212,13 +301,15 @@ bool AdapterSimulator::ReadReport(std::uint8_t* report, std::uint32_t length) {
             answers_.Clear();
             return false;
         }
-        if (!answers_.Empty()) {
+        if (!answers_.Empty() && !answerIsLate_) {
             answers_.Pop(report);
             return true;
         }
+        // A late answer arrives right after this read has given up.
+        answerIsLate_ = false;
         waitMillis = statistics_.timeoutMillis;
     }
-    // Nothing to send: the read gives up after the time limit, as the HID read would.
+    // Nothing to send in time: the read gives up after the time limit, as the HID read would.
     std::this_thread::sleep_for(std::chrono::milliseconds(waitMillis));
     return false;
 }

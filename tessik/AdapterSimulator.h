@@ -4,7 +4,12 @@
 // (answered with a status report) and reads of the 200-byte measurement frame (answered with
 // data reports of at most 60 bytes and a status report), plus resynchronisation. Any other
 // report is counted as a protocol error and gets no answer, so the reader runs into its time
-// limit as it would with a confused real adapter.
+// limit as it would with a confused real adapter. The configured fault spoils the answers to
+// the requests it is aimed at (SimulatorConfig).
+//
+// Answers wait in an input queue as in a HID driver. The simulated transport empties it
+// whenever a new report is written: the adapter never speaks unasked, so whatever is still
+// queued then is a late answer to an earlier request and must not be read as the next one.
 //
 // Portable: the native tests use it as a fake adapter, the simulator Tessik.dll wraps it.
 
@@ -28,7 +33,8 @@ struct SimulatorStatistics {
     std::uint32_t framesServed = 0;   // frame reads answered with data
     std::uint32_t protocolErrors = 0;
     std::uint32_t resyncs = 0;
-    std::uint32_t streaming = 0;  // 1 between start and stop
+    std::uint32_t streaming = 0;       // 1 between start and stop
+    std::uint32_t faultsInjected = 0;  // requests that got the configured fault
 };
 
 inline constexpr std::uint32_t kSimulatorQueryStatistics = 1;
@@ -54,6 +60,8 @@ class AdapterSimulator final : public HidTransport {
       public:
         void Clear() { count_ = 0; }
         bool Empty() const { return count_ == 0; }
+        std::size_t Size() const { return count_; }
+        Report& operator[](std::size_t index) { return reports_[(first_ + index) % kCapacity]; }
         Report& Push();
         void Pop(std::uint8_t* out);
 
@@ -69,7 +77,13 @@ class AdapterSimulator final : public HidTransport {
     void HandleHeader(const Report& header);
     void HandleStreaming(const Report& header);
     void HandleFrameRead(const Report& header);
-    void QueueStatus(std::uint8_t statusCommand);
+    void QueueStatus();
+    // Counts a request of this kind and returns the fault its answer gets, None for most.
+    SimulatorFault FaultFor(FaultTarget request);
+    bool Targeted(FaultTarget request) const;
+    // Applies the fault to the answer just queued; false when there is no answer at all.
+    bool Spoil(SimulatorFault fault);
+    void Unplug();
 
     mutable std::mutex mutex_;
     SimulatorConfig config_;
@@ -77,8 +91,11 @@ class AdapterSimulator final : public HidTransport {
     AnswerQueue answers_;
     SimulatorStatistics statistics_;
     std::atomic<std::int64_t> reportMicros_;  // read outside the lock before every report
-    std::uint32_t frameRequests_ = 0;
+    std::uint32_t targetedRequests_ = 0;      // requests the fault is aimed at, since it counts
+    std::uint32_t refusedOpens_ = 0;          // while unplugged
     bool open_ = false;
     bool disconnected_ = false;
-    bool failNextRead_ = false;
+    bool layoutRead_ = false;    // the first frame read since Open has come
+    bool failNextRead_ = false;  // read-fails: the next read fails and drops the answer
+    bool answerIsLate_ = false;  // late-answer: the next read gives up before it arrives
 };

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstring>
-#include <utility>
 
 namespace {
 
@@ -24,31 +23,63 @@ bool ReadNumber(const char* (*lookup)(const char*), const char* name, long long 
     return true;
 }
 
-bool ReadFault(const char* (*lookup)(const char*), SimulatorFault& fault, std::string& error) {
-    static constexpr std::pair<const char*, SimulatorFault> kNames[] = {
-        {"none", SimulatorFault::None},
-        {"read-fails", SimulatorFault::ReadFails},
-        {"silent", SimulatorFault::Silent},
-        {"wrong-status", SimulatorFault::WrongStatus},
-        {"short-data", SimulatorFault::ShortData},
-        {"disconnect", SimulatorFault::Disconnect},
-    };
-    const char* text = lookup("TESSIK_SIM_FAULT");
+constexpr SimulatorFaultKind kFaultKinds[] = {
+    {"none", SimulatorFault::None, false},
+    {"read-fails", SimulatorFault::ReadFails, false},
+    {"silent", SimulatorFault::Silent, false},
+    {"wrong-status", SimulatorFault::WrongStatus, false},
+    {"short-data", SimulatorFault::ShortData, true},
+    {"disconnect", SimulatorFault::Disconnect, false},
+    {"late-answer", SimulatorFault::LateAnswer, false},
+    {"status-word", SimulatorFault::StatusWord, false},
+    {"wrong-kind", SimulatorFault::WrongKind, false},
+};
+
+constexpr FaultTargetKind kTargetKinds[] = {
+    {"frame", FaultTarget::Frame}, {"layout", FaultTarget::Layout}, {"start", FaultTarget::Start},
+    {"stop", FaultTarget::Stop},   {"any", FaultTarget::Any},
+};
+
+// Looks the variable's value up among the names of a table; leaves value alone when unset.
+template <class Entry, class Value>
+bool ReadChoice(const char* (*lookup)(const char*), const char* name,
+                std::span<const Entry> choices, Value Entry::*field, Value& value,
+                std::string& error) {
+    const char* text = lookup(name);
     if (text == nullptr || *text == '\0') {
         return true;
     }
-    for (const auto& [name, value] : kNames) {
-        if (std::strcmp(text, name) == 0) {
-            fault = value;
+    std::string expected;
+    for (const Entry& choice : choices) {
+        if (std::strcmp(text, choice.name) == 0) {
+            value = choice.*field;
             return true;
         }
+        expected += (expected.empty() ? "" : ", ") + std::string(choice.name);
     }
-    error = std::string("TESSIK_SIM_FAULT=") + text +
-            ": expected none, read-fails, silent, wrong-status, short-data or disconnect";
+    error = std::string(name) + "=" + text + ": expected one of " + expected;
+    return false;
+}
+
+bool AppliesTo(SimulatorFault fault, FaultTarget target) {
+    const bool commandsTargeted = target != FaultTarget::Frame && target != FaultTarget::Layout;
+    for (const SimulatorFaultKind& kind : kFaultKinds) {
+        if (kind.fault == fault) {
+            return !(kind.needsDataReports && commandsTargeted);
+        }
+    }
     return false;
 }
 
 }  // namespace
+
+std::span<const SimulatorFaultKind> SimulatorFaultKinds() {
+    return kFaultKinds;
+}
+
+std::span<const FaultTargetKind> FaultTargetKinds() {
+    return kTargetKinds;
+}
 
 std::optional<SimulatorConfig> ParseSimulatorConfig(const char* (*lookup)(const char* name),
                                                     std::string& error) {
@@ -58,12 +89,23 @@ std::optional<SimulatorConfig> ParseSimulatorConfig(const char* (*lookup)(const 
     long long delay = config.reportDelayMicros;
     long long seed = config.seed;
     long long faultAfter = config.faultAfterFrames;
+    long long faultLength = config.faultLength;
     if (!ReadNumber(lookup, "TESSIK_SIM_CHANNELS", 0, 32, channels, error) ||
         !ReadNumber(lookup, "TESSIK_SIM_LAYOUT_LENGTH", 0, 255, layoutLength, error) ||
         !ReadNumber(lookup, "TESSIK_SIM_REPORT_DELAY_US", 0, 1000000, delay, error) ||
         !ReadNumber(lookup, "TESSIK_SIM_SEED", 0, 0xFFFFFFFFll, seed, error) ||
         !ReadNumber(lookup, "TESSIK_SIM_FAULT_AFTER", 0, 0xFFFFFFFFll, faultAfter, error) ||
-        !ReadFault(lookup, config.fault, error)) {
+        !ReadNumber(lookup, "TESSIK_SIM_FAULT_LENGTH", 0, 0xFFFFFFFFll, faultLength, error) ||
+        !ReadChoice(lookup, "TESSIK_SIM_FAULT", SimulatorFaultKinds(), &SimulatorFaultKind::fault,
+                    config.fault, error) ||
+        !ReadChoice(lookup, "TESSIK_SIM_FAULT_REQUEST", FaultTargetKinds(),
+                    &FaultTargetKind::target, config.faultTarget, error)) {
+        return std::nullopt;
+    }
+    if (!AppliesTo(config.fault, config.faultTarget)) {
+        error = std::string("TESSIK_SIM_FAULT=") + lookup("TESSIK_SIM_FAULT") +
+                ": only frame reads carry data reports, so TESSIK_SIM_FAULT_REQUEST must be "
+                "frame or layout";
         return std::nullopt;
     }
     config.channels = static_cast<int>(channels);
@@ -71,5 +113,6 @@ std::optional<SimulatorConfig> ParseSimulatorConfig(const char* (*lookup)(const 
     config.reportDelayMicros = static_cast<std::uint32_t>(delay);
     config.seed = static_cast<std::uint32_t>(seed);
     config.faultAfterFrames = static_cast<std::uint32_t>(faultAfter);
+    config.faultLength = static_cast<std::uint32_t>(faultLength);
     return config;
 }

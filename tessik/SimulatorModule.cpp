@@ -24,7 +24,7 @@ class EnvironmentConfiguredSimulator final : public HidTransport {
         return simulator_.Control(code, data, size);
     }
     bool Open(std::uint16_t vendorId, std::uint16_t productId) override {
-        // An unplugged adapter stays unplugged until the program ends.
+        // An unplugged adapter keeps its configuration until it is plugged back in.
         if (!simulator_.Disconnected()) {
             std::string error;
             const auto config = ParseSimulatorConfig(&LookUpVariable, error);

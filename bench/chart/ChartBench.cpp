@@ -10,11 +10,13 @@
 //             that every one of them renders (for comparison only).
 //   chart_bench [repetitions] [touch|waves]
 
+#include "BenchTimings.h"
 #include "ChartHost.h"
+#include "chart/PlotCursor.h"
 #include "chart/PlotLineSeries.h"
+#include "chartpage/PageChartLook.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -25,41 +27,13 @@ namespace {
 constexpr int kSeries = 32;
 constexpr unsigned kPoints = 999;
 
-using Clock = std::chrono::steady_clock;
-
-// Times of one measured step, in milliseconds.
-class Timings {
-  public:
-    explicit Timings(int repetitions) { times_.reserve(static_cast<size_t>(repetitions)); }
-    template <class Body>
-    void Time(Body&& body) {
-        const auto start = Clock::now();
-        body();
-        times_.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    double Quantile(double q) const {
-        std::vector<double> sorted = times_;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted.empty() ? 0.0 : sorted[static_cast<size_t>(q * (sorted.size() - 1))];
-    }
-    double Median() const { return Quantile(0.5); }
-    // "median (p10 a, p90 b)": the spread shows how steady the machine was.
-    void Print(const char* what) const {
-        std::printf("%-38s %.3f ms (p10 %.3f, p90 %.3f)\n", what, Median(), Quantile(0.1),
-                    Quantile(0.9));
-    }
-
-  private:
-    std::vector<double> times_;
-};
-
 // A chart dressed as on the chart page, with its series.
 struct PageChart {
     CPlotCtrl plot;
     std::vector<CPlotLineSeries*> series;
 
     void Build() {
-        DressLikeChartPage(plot);
+        DressAsPageChart(plot);
         for (int k = 0; k < kSeries; ++k) {
             CPlotLineSeries* line = plot.CreateLineSeries(false, false);
             line->ClearPoints();
@@ -68,7 +42,7 @@ struct PageChart {
             line->SetColor(RGB(37 * k % 256, 255 - 23 * k % 256, 91 * k % 256));
             series.push_back(line);
         }
-        AddPageCursor(plot, 2.5);
+        AddPageCursor(plot)->MoveToValue(2.5);
     }
 };
 

@@ -1,8 +1,5 @@
 #include "ChartHost.h"
 
-#include "chart/PlotCursor.h"
-#include "chart/PlotStandardAxis.h"
-
 #include <cstdio>
 
 namespace {
@@ -165,22 +162,4 @@ bool Snapshot::SaveBmp(const std::wstring& path) const {
         ok = std::fwrite(row.data(), row.size(), 1, file) == 1;
     }
     return std::fclose(file) == 0 && ok;
-}
-
-void DressLikeChartPage(CPlotCtrl& plot) {
-    plot.SetBackgroundColor(RGB(0, 0, 0));
-    plot.SetZoomEnabled(false);
-    plot.SetPanEnabled(false);
-    for (int side : {kAxisBottom, kAxisLeft}) {
-        CPlotStandardAxis* axis = plot.CreateStandardAxis(side);
-        axis->SetAutoRange(true);
-        axis->SetTickLabelColor(RGB(255, 255, 255));
-        axis->SetLineColor(RGB(255, 255, 255));
-    }
-}
-
-void AddPageCursor(CPlotCtrl& plot, double value) {
-    CPlotDragLineCursor* cursor = plot.CreateDragLineCursor(kAxisBottom);
-    cursor->SetColor(RGB(255, 255, 255));
-    cursor->MoveToValue(value);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Support for running chart controls in tests, the demo picture and the benchmark: a
+// Support for running chart controls in tests, the demo pictures and the benchmarks: a
 // visible top-level host window, "PlotCtrl" children bound to CPlotCtrl objects, pixel
 // snapshots of device contexts and BMP files.
 
@@ -26,12 +26,6 @@ class ChartHost {
   private:
     HWND hwnd_ = nullptr;
 };
-
-// Dresses a chart as the chart page does: black background, zoom and pan off, automatic
-// bottom and left axes drawn in white.
-void DressLikeChartPage(CPlotCtrl& plot);
-// Adds the chart page's white drag-line cursor on the bottom axis at value.
-void AddPageCursor(CPlotCtrl& plot, double value);
 
 // The pixel size of a control of the given dialog units in a dialog that uses the font.
 SIZE DialogUnitsToPixels(int width, int height, const wchar_t* face, int pointSize, bool bold);

@@ -10,6 +10,8 @@
 #include "chart/PlotLineSeries.h"
 #include "chart/PlotStandardAxis.h"
 #include "chart/PlotTitle.h"
+#include "chartpage/ChannelColours.h"
+#include "chartpage/PageChartLook.h"
 
 #include <cmath>
 #include <cstdio>
@@ -17,9 +19,6 @@
 #include <vector>
 
 namespace {
-constexpr COLORREF kChannelColours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(238, 174, 238),
-                                        RGB(135, 206, 235)};
-
 void FillWave(std::vector<double>& x, std::vector<double>& y, int channel) {
     for (size_t i = 0; i < x.size(); ++i) {
         x[i] = static_cast<double>(i) * 0.05;
@@ -29,7 +28,7 @@ void FillWave(std::vector<double>& x, std::vector<double>& y, int channel) {
 }
 
 void BuildPageChart(CPlotCtrl& plot) {
-    DressLikeChartPage(plot);
+    DressAsPageChart(plot);
     std::vector<double> x(100);
     std::vector<double> y(100);
     plot.SetRefreshEnabled(false);
@@ -37,12 +36,12 @@ void BuildPageChart(CPlotCtrl& plot) {
         CPlotLineSeries* series = plot.CreateLineSeries(false, false);
         series->SetOrdering(0);
         series->SetName(L"name");
-        series->SetColor(kChannelColours[channel]);
+        series->SetColor(ChannelColours[channel]);
         FillWave(x, y, channel);
         series->SetPoints(x.data(), y.data(), 100);
     }
     plot.SetRefreshEnabled(true);
-    AddPageCursor(plot, 2.5);
+    AddPageCursor(plot)->MoveToValue(2.5);
     plot.Refresh();
 }
 

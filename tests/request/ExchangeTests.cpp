@@ -90,6 +90,24 @@ TEST_F(ExchangeTest, StatusAnswerFillsDataBufferAndTargetWithinLimits) {
     EXPECT_EQ(data[48], 0x11);  // cut at 48
 }
 
+TEST_F(ExchangeTest, AnswerOfTheWrongKindFailsAndLeavesTheBufferAlone) {
+    // A data report where the status belongs, a status report where data belongs, and an
+    // unknown kind: each fails the read instead of passing a zeroed frame off as the chip's.
+    for (std::size_t spoilt : {std::size_t{0}, std::size_t{3}, std::size_t{4}}) {
+        transport = ScriptedTransport{};
+        transport.AnswerTransfer(200, 0xE4);
+        Report& answer = transport.answers[spoilt];
+        answer[1] = spoilt == 4 ? kKindDataIn : spoilt == 3 ? kKindStatus : 0x06;
+        DescribeFrameRead();
+        EXPECT_FALSE(module.Execute()) << spoilt;
+        EXPECT_TRUE(FrameUntouched()) << spoilt;
+    }
+    transport = ScriptedTransport{};
+    transport.AnswerTransfer(200, 0xE4);
+    DescribeFrameRead();
+    EXPECT_TRUE(module.Execute());
+}
+
 TEST_F(ExchangeTest, DataReportsAreCutAt60AndAtTheTransferLength) {
     std::array<std::uint8_t, 100> buffer{};
     buffer.fill(0xCC);

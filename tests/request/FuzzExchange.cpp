@@ -2,10 +2,8 @@
 // caller's exactly sized buffers (AddressSanitizer watches), must end, and must leave the
 // buffers and the status target untouched whenever it returns false.
 //
-// Input: 8 bytes describe the request, then the transport consumes the rest: per transfer one
-// control byte (odd: the transfer fails) and, for reads, 64 report bytes. With bit 0 of byte 7
-// every answer carries the status command the exchange expects, so that most inputs get past
-// the status check into the parsing.
+// Input: 8 bytes describe the request, then the transport consumes the rest (ArbitraryAdapter).
+// With bit 0 of byte 7 every answer carries the status command the exchange expects.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,55 +12,9 @@
 #include <vector>
 
 #include "request/DebugCmdProcess.h"
+#include "tests/fuzz/ArbitraryAdapter.h"
 
 namespace {
-
-class ArbitraryAdapter final : public HidTransport {
-  public:
-    ArbitraryAdapter(const std::uint8_t* data, std::size_t size, int statusCommand)
-        : data_(data), left_(size), statusCommand_(statusCommand) {}
-
-    bool Control(std::uint32_t, void*, std::uint32_t) override { return false; }
-    bool Open(std::uint16_t, std::uint16_t) override { return true; }
-    bool SetTimeout(std::uint32_t) override { return true; }
-    bool WriteReport(const std::uint8_t* report, std::uint32_t length) override {
-        if (length != kReportSize || report == nullptr) {
-            std::abort();
-        }
-        return Succeeds();
-    }
-    bool ReadReport(std::uint8_t* report, std::uint32_t length) override {
-        if (length != kReportSize || !Succeeds()) {
-            return false;
-        }
-        std::memset(report, 0, kReportSize);
-        const std::size_t taken = left_ < kReportSize ? left_ : kReportSize;
-        std::memcpy(report, data_, taken);
-        Take(taken);
-        if (statusCommand_ >= 0) {
-            report[2] = static_cast<std::uint8_t>(statusCommand_);
-        }
-        return true;
-    }
-
-  private:
-    bool Succeeds() {
-        if (left_ == 0) {
-            return false;  // the adapter fell silent
-        }
-        const bool fails = (*data_ & 1) != 0;
-        Take(1);
-        return !fails;
-    }
-    void Take(std::size_t count) {
-        data_ += count;
-        left_ -= count;
-    }
-
-    const std::uint8_t* data_;
-    std::size_t left_;
-    int statusCommand_;  // -1: answers stay as they are
-};
 
 constinit DebugCmdProcess module;
 

@@ -44,7 +44,9 @@ TEST(SimulatorConfigTest, ReadsEveryVariable) {
                                {"TESSIK_SIM_REPORT_DELAY_US", "0"},
                                {"TESSIK_SIM_SEED", "4000000000"},
                                {"TESSIK_SIM_FAULT", "wrong-status"},
-                               {"TESSIK_SIM_FAULT_AFTER", "12"}},
+                               {"TESSIK_SIM_FAULT_AFTER", "12"},
+                               {"TESSIK_SIM_FAULT_LENGTH", "5"},
+                               {"TESSIK_SIM_FAULT_REQUEST", "stop"}},
                               error);
     ASSERT_TRUE(config) << error;
     EXPECT_EQ(config->channels, 32);
@@ -53,6 +55,29 @@ TEST(SimulatorConfigTest, ReadsEveryVariable) {
     EXPECT_EQ(config->seed, 4000000000u);
     EXPECT_EQ(config->fault, SimulatorFault::WrongStatus);
     EXPECT_EQ(config->faultAfterFrames, 12u);
+    EXPECT_EQ(config->faultLength, 5u);
+    EXPECT_EQ(config->faultTarget, FaultTarget::Stop);
+}
+
+TEST(SimulatorConfigTest, EveryListedFaultAndTargetCanBeChosenByName) {
+    for (const SimulatorFaultKind& kind : SimulatorFaultKinds()) {
+        for (const FaultTargetKind& target : FaultTargetKinds()) {
+            std::string error;
+            const auto config =
+                Parse({{"TESSIK_SIM_FAULT", kind.name}, {"TESSIK_SIM_FAULT_REQUEST", target.name}},
+                      error);
+            const bool commandTarget =
+                target.target != FaultTarget::Frame && target.target != FaultTarget::Layout;
+            if (kind.needsDataReports && commandTarget) {
+                EXPECT_FALSE(config) << kind.name << " on " << target.name;
+                EXPECT_NE(error.find("TESSIK_SIM_FAULT_REQUEST"), std::string::npos) << error;
+                continue;
+            }
+            ASSERT_TRUE(config) << error;
+            EXPECT_EQ(config->fault, kind.fault);
+            EXPECT_EQ(config->faultTarget, target.target);
+        }
+    }
 }
 
 TEST(SimulatorConfigTest, RefusesMalformedValuesByName) {
@@ -60,7 +85,9 @@ TEST(SimulatorConfigTest, RefusesMalformedValuesByName) {
          std::map<std::string, std::string>{{"TESSIK_SIM_CHANNELS", "33"},
                                             {"TESSIK_SIM_LAYOUT_LENGTH", "-1"},
                                             {"TESSIK_SIM_REPORT_DELAY_US", "1ms"},
-                                            {"TESSIK_SIM_FAULT", "explode"}}) {
+                                            {"TESSIK_SIM_FAULT", "explode"},
+                                            {"TESSIK_SIM_FAULT_LENGTH", "-2"},
+                                            {"TESSIK_SIM_FAULT_REQUEST", "sideways"}}) {
         std::string error;
         EXPECT_FALSE(Parse({{name, value}}, error)) << name;
         EXPECT_NE(error.find(name), std::string::npos) << error;

@@ -1,0 +1,74 @@
+#pragma once
+// One chart of the chart page: one quantity of every channel of the store, one line per
+// channel, the window of the newest samples or of any start, and the cursor line.
+//
+// The methods that read the store expect the caller to hold its lock.
+
+#include "chart/PlotCtrl.h"
+#include "chart/PlotCursor.h"
+#include "chartpage/ChartPageRules.h"
+#include "chartpage/PageChartLook.h"
+#include "device/SampleQuantity.h"
+#include "device/TouchSampleStore.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class CPlotLineSeries;
+
+class QuantityChart {
+  public:
+    // Where the cursor stands when the page starts, in chart units.
+    static constexpr double kInitialCursorValue = 2.5;
+
+    // Dresses the chart (already bound to its window) and adds the cursor, whose drags
+    // are posted to page.
+    void Init(SampleQuantity quantity, std::uint32_t pointCount, CWnd* page);
+
+    // False, changing nothing, for a count the lines cannot hold.
+    bool SetPointCount(std::uint32_t pointCount);
+    std::uint32_t PointCount() const { return pointCount_; }
+
+    // Replaces the lines by one empty line per channel of store, in the channel's colour.
+    void BindStore(const TouchSampleStore* store);
+    // Shows the newest point-count samples of every channel (zeros before the first).
+    void ShowLatest();
+    // Shows point-count samples of every channel from sample start on.
+    void ShowFrom(std::uint32_t start);
+    // Shows or hides the line of a channel and fits the automatic ranges to the lines
+    // shown; false when the chart has no line for it.
+    bool ShowChannel(std::uint32_t channel, bool visible);
+
+    void SetCursorValue(double x);
+    // Whether address is where this chart's cursor reports its drags.
+    bool ReportsCursorAt(const void* address) const {
+        return listener_ != nullptr && address == &listener_->value;
+    }
+
+    CPlotCtrl& Chart() { return chart_; }
+    CPlotStandardAxis* XAxis() const { return axes_.x; }
+    CPlotStandardAxis* YAxis() const { return axes_.y; }
+    CPlotDragLineCursor* Cursor() const { return cursor_; }
+    // The line of a channel, or null.
+    CPlotLineSeries* Line(std::uint32_t channel) const {
+        return channel < lines_.size() ? lines_[channel] : nullptr;
+    }
+
+  private:
+    // Fills the Y buffer for one channel and hands it to the channel's line.
+    template <class Fill>
+    void ShowEachChannel(Fill&& fill);
+
+    SampleQuantity quantity_ = SampleQuantity::Baseline;
+    std::uint32_t pointCount_ = kDefaultPointCount;
+    std::array<double, kPointCapacity> x_{};
+    std::array<double, kPointCapacity> y_{};
+    std::array<CPlotLineSeries*, kMaxTouchChannels> lines_{};  // by channel; owned by chart_
+    const TouchSampleStore* store_ = nullptr;
+    // Declared before chart_, so destroyed after it: the cursor never outlives its listener.
+    std::unique_ptr<CPlotDragLineListener> listener_;
+    CPlotCtrl chart_;
+    PageChartAxes axes_{nullptr, nullptr};
+    CPlotDragLineCursor* cursor_ = nullptr;  // owned by chart_
+};
