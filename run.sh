@@ -9,12 +9,7 @@ set -u
 cd "$(dirname "$0")"
 . scripts/setup.sh
 
-mkdir -p build
-if ! { cmake --preset windows && cmake --build --preset windows; } >build/windows.log 2>&1; then
-    tail -40 build/windows.log
-    echo "build failed, see build/windows.log" >&2
-    exit 1
-fi
+build_preset windows || exit 1
 
 export TESSIK_SIM_CHANNELS=${TESSIK_SIM_CHANNELS:-32}
 folder=build/windows/out/simulator

@@ -27,19 +27,10 @@ check_format() {
     fi
 }
 
-build() {  # preset
-    local log=build/$1.log
-    mkdir -p build
-    if ! { cmake --preset "$1" && cmake --build --preset "$1"; } >"$log" 2>&1; then
-        tail -40 "$log"
-        return 1
-    fi
-}
-
 run_tests() {  # preset, ctest arguments...
     local preset=$1 start=$SECONDS
     shift
-    if ! build "$preset"; then
+    if ! build_preset "$preset"; then
         record "$preset" FAIL $((SECONDS - start)) "build failed, see build/$preset.log"
         return
     fi
@@ -62,7 +53,7 @@ run_ctest() {  # name, preset, start second, ctest arguments...
 
 run_fuzz() {
     local start=$SECONDS
-    if ! build native-fuzz; then
+    if ! build_preset native-fuzz; then
         record fuzz FAIL $((SECONDS - start)) "build failed, see build/native-fuzz.log"
         return
     fi

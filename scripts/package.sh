@@ -5,12 +5,7 @@ set -u
 cd "$(dirname "$0")/.."
 . scripts/setup.sh
 
-mkdir -p build
-if ! { cmake --preset windows && cmake --build --preset windows; } >build/windows.log 2>&1; then
-    tail -40 build/windows.log
-    echo "build failed, see build/windows.log" >&2
-    exit 1
-fi
+build_preset windows || exit 1
 if ! (cd build/windows && cpack --config CPackConfig.cmake) >build/package.log 2>&1; then
     tail -20 build/package.log
     echo "packaging failed, see build/package.log" >&2

@@ -14,12 +14,7 @@ case $minutes in
 '' | *[!0-9]*) echo "usage: scripts/soak.sh [whole minutes]" >&2; exit 2 ;;
 esac
 
-mkdir -p build
-if ! { cmake --preset windows && cmake --build --preset windows; } >build/windows.log 2>&1; then
-    tail -40 build/windows.log
-    echo "build failed, see build/windows.log" >&2
-    exit 1
-fi
+build_preset windows || exit 1
 
 start_virtual_display || exit 1
 wineserver -k 2>/dev/null

@@ -7,7 +7,7 @@ namespace {
 constexpr const wchar_t* kRepeatableFaults[] = {L"read-fails", L"silent", L"wrong-status",
                                                 L"short-data"};
 constexpr int kChannelCounts[] = {1, 4, 8, 16, 32};
-constexpr std::uint32_t kLatestFaultStart = 400;  // frames: a few seconds of receiving
+constexpr std::uint32_t kLatestFaultStart = 250;  // frames: a second or two of receiving
 
 }  // namespace
 

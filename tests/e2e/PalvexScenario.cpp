@@ -72,6 +72,25 @@ void PalvexScenario::TearDown() {
            << " instead of " << expected;
 }
 
+::testing::AssertionResult PalvexScenario::AnswerMessageBoxSaying(const std::wstring& caption,
+                                                                  const std::wstring& text,
+                                                                  const std::wstring& pictureStep) {
+    const auto box = WaitForMessageBox(process_.Id(), 15s);
+    if (!box) {
+        return ::testing::AssertionFailure() << "no message box came";
+    }
+    if (!pictureStep.empty()) {
+        SavePicture(pictureStep);
+    }
+    const bool answered = AnswerMessageBox(*box);
+    if (box->caption != caption || box->text != text) {
+        return ::testing::AssertionFailure()
+               << "the message box \"" << box->caption << "\" said \"" << box->text << "\"";
+    }
+    return answered ? ::testing::AssertionSuccess()
+                    : ::testing::AssertionFailure() << "the message box did not go away";
+}
+
 void PalvexScenario::SavePicture(const std::wstring& step) {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::wstring name = Widen(test->test_suite_name()) + L"." + Widen(test->name());

@@ -31,6 +31,11 @@ class PalvexScenario : public ::testing::Test {
     // Clicks a button and waits until the buttons show the expected state.
     ::testing::AssertionResult ClickAndWaitFor(int id, const ButtonStates& expected,
                                                std::chrono::milliseconds timeout = 10s);
+    // Waits for a message box with this caption and text and presses its OK button; with a
+    // step name, a picture is taken while the box shows.
+    ::testing::AssertionResult AnswerMessageBoxSaying(const std::wstring& caption,
+                                                      const std::wstring& text,
+                                                      const std::wstring& pictureStep = {});
     // A picture of the main window, named after the test and the given step.
     void SavePicture(const std::wstring& step);
     // Closes the main window with its close box and waits for the program to end.
