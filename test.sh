@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds every configuration and runs every test: natively, with sanitizers, the fuzz
-# targets for a few seconds, the Windows build under Wine in a virtual display and the outside
-# scenarios.
+# targets for a few seconds, the Windows build under Wine in a virtual display, the outside
+# scenarios against the built and the packaged program, and a one-minute soak.
 # Installs what a fresh Debian 12 machine is missing. Exits non-zero on any failure.
 set -u
 cd "$(dirname "$0")"
@@ -51,6 +51,17 @@ run_ctest() {  # name, preset, start second, ctest arguments...
     fi
 }
 
+# The soak for a minute: its figures go to build/soak.log, its summary line to the table.
+run_soak() {
+    local start=$SECONDS
+    if scripts/soak.sh 1 >build/soak.log 2>&1; then
+        record soak PASS $((SECONDS - start)) "$(grep -E '^soak:' build/soak.log)"
+    else
+        tail -20 build/soak.log
+        record soak FAIL $((SECONDS - start)) "see build/soak.log"
+    fi
+}
+
 run_fuzz() {
     local start=$SECONDS
     if ! build_preset native-fuzz; then
@@ -74,6 +85,8 @@ if start_virtual_display; then
     wineserver -k 2>/dev/null  # programs must come up on this display
     run_tests windows -LE e2e
     run_ctest e2e windows $SECONDS -L e2e
+    stop_virtual_display
+    run_soak  # in a display of its own
 else
     record windows FAIL 0 "no virtual display"
 fi
