@@ -1,6 +1,7 @@
 #pragma once
 // The simulated adapter that the soak plugs in before each open: a random channel count and
-// seed, and often a fault of a random kind that starts after a random number of frames.
+// seed, and often a fault of a random kind, aimed at random requests, starting after a
+// random number of them and lasting for good or for a few.
 
 #include <cstdint>
 #include <random>
@@ -11,13 +12,16 @@
 struct AdapterSettings {
     int channels = 8;
     std::uint32_t seed = 1;
-    std::wstring fault = L"none";
-    std::uint32_t faultAfter = 0;  // frame reads, the layout read included
+    std::string fault = "none";
+    std::string request = "frame";  // the requests the fault is aimed at
+    std::uint32_t after = 0;        // requests of that kind answered normally first
+    std::uint32_t length = 0;       // faulty requests, or refused opens of a disconnect; 0: all
 
-    bool Faulty() const { return fault != L"none"; }
-    // A disconnected adapter stays away until the program ends.
-    bool GoneForGood() const { return fault == L"disconnect"; }
+    bool Faulty() const { return fault != "none"; }
+    // Until the program ends, no open succeeds again.
+    bool GoneForGood() const { return fault == "disconnect" && length == 0; }
     Environment Variables() const;
+    std::string Describe() const;
 };
 
 class FaultPlan {
@@ -26,5 +30,7 @@ class FaultPlan {
     AdapterSettings Next();
 
   private:
+    std::uint32_t Below(std::uint32_t bound);
+
     std::mt19937 random_;
 };

@@ -1,6 +1,7 @@
 #include "tests/e2e/PalvexScenario.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "tests/e2e/Screenshot.h"
 #include "tests/e2e/TopLevelWindows.h"
@@ -80,6 +81,7 @@ void PalvexScenario::TearDown() {
         return ::testing::AssertionFailure() << "no message box came";
     }
     if (!pictureStep.empty()) {
+        std::this_thread::sleep_for(500ms);  // let the window behind the box repaint
         SavePicture(pictureStep);
     }
     const bool answered = AnswerMessageBox(*box);

@@ -13,9 +13,12 @@
 namespace {
 
 constexpr std::chrono::milliseconds kAnswerLimit = 1s;
-constexpr int kMostRounds = 3;  // receive sessions or idle actions between an open and a close
+constexpr int kMostRounds = 3;
+// More refused opens in a row than the longest transient fault gives: unplugged for good.
+constexpr int kMostRefusedOpens =
+    6;  // receive sessions or idle actions between an open and a close
 constexpr std::uint32_t kShortestSessionMillis = 300;
-constexpr std::uint32_t kLongestSessionMillis = 3000;
+constexpr std::uint32_t kLongestSessionMillis = 2000;
 constexpr double kAllowedGrowthPercent = 5.0;
 constexpr int kCharts[] = {IDC_BASELINE_CHART, IDC_FILTERED_CHART, IDC_DIFFERENCE_CHART,
                            IDC_NOISE_CHART};
@@ -49,7 +52,8 @@ std::uint32_t Soak::Below(std::uint32_t bound) {
 }
 
 void Soak::Problem(const std::string& what) {
-    std::fprintf(stderr, "soak problem (cycle %d): %s\n", figures_.cycles, what.c_str());
+    std::fprintf(stderr, "soak problem (cycle %d, %s, after %s): %s\n", figures_.cycles,
+                 adapter_.Describe().c_str(), lastAction_.c_str(), what.c_str());
     figures_.problems.push_back(what);
 }
 
@@ -84,6 +88,7 @@ bool Soak::StartLife() {
     window_ = std::make_unique<PalvexWindow>(process_->Handle(), main);
     ++figures_.lives;
     level_.reset();
+    refusedInARow_ = 0;
     adapterGone_ = false;
     return true;
 }
@@ -110,6 +115,7 @@ void Soak::EndLife() {
 
 void Soak::Cycle(const AdapterSettings& adapter, bool largest) {
     ++figures_.cycles;
+    adapter_ = adapter;
     if (!process_->ChangeSimulatorSettings(adapter.Variables())) {
         Problem("cannot change the simulated adapter's settings");
         adapterGone_ = true;  // start a fresh program instead
@@ -121,9 +127,11 @@ void Soak::Cycle(const AdapterSettings& adapter, bool largest) {
         if (ReadButtonStates(*window_) != kClosed) {
             Problem("a refused open left the buttons in another state than Closed");
         }
+        adapterGone_ = ++refusedInARow_ > kMostRefusedOpens;
         CheckLevelsAfterClose();
         return;
     }
+    refusedInARow_ = 0;
     twin_.emplace(adapter.channels, adapter.seed);
     framesAtClear_ = framesCounted_ = 0;
     const int rounds = largest ? kMostRounds : 1 + static_cast<int>(Below(kMostRounds));
@@ -173,24 +181,15 @@ void Soak::ReceiveSession(std::chrono::milliseconds duration) {
 }
 
 void Soak::IdleAction() {
-    switch (Below(4)) {
-        case 0:
-            ScrollCharts(*window_, kScrollCodes[Below(std::size(kScrollCodes))]);
-            break;
-        case 1:
-            EnterPointCount(*window_, kPointCounts[Below(std::size(kPointCounts))]);
-            break;
-        case 2:
-            if (Press(IDC_CLEAR_DATA, kOpened) == kOpened) {
-                if (!WaitUntil([&] { return window_->DataList().RowCount() == 0; }, 5s)) {
-                    Problem("clearing left rows in the table");
-                }
-                framesAtClear_ = framesCounted_;
+    if (Below(4) == 0) {
+        if (Press(IDC_CLEAR_DATA, kOpened) == kOpened) {
+            if (!WaitUntil([&] { return window_->DataList().RowCount() == 0; }, 5s)) {
+                Problem("clearing left rows in the table");
             }
-            break;
-        default:
-            UserAction();
-            break;
+            framesAtClear_ = framesCounted_;
+        }
+    } else {
+        UserAction();
     }
     ++figures_.userActions;
     std::this_thread::sleep_for(100ms);
@@ -211,35 +210,51 @@ void Soak::BusyFor(std::chrono::milliseconds duration) {
 
 void Soak::UserAction() {
     switch (Below(6)) {
-        case 0:
-            window_->ShowTab(static_cast<int>(Below(2)));
+        case 0: {
+            const int tab = static_cast<int>(Below(2));
+            lastAction_ = "showing tab " + std::to_string(tab);
+            window_->ShowTab(tab);
             break;
+        }
         case 1: {
             const int box =
                 kChannelBoxIds[Below(static_cast<std::uint32_t>(kChannelBoxIds.size()))];
             if (window_->Enabled(box)) {
+                lastAction_ = "clicking channel box " + std::to_string(box);
                 window_->Click(box);
             }
             break;
         }
-        case 2:
-            window_->Click(Below(2) == 0 ? IDC_SELECT_ALL : IDC_CLEAR_SELECTION);
+        case 2: {
+            const int button = Below(2) == 0 ? IDC_SELECT_ALL : IDC_CLEAR_SELECTION;
+            lastAction_ = "clicking " + std::to_string(button);
+            window_->Click(button);
             break;
-        case 3:
-            DragInChart(*window_, kCharts[Below(std::size(kCharts))], 0.5, 0.2 + Below(60) / 100.0,
-                        0.5);
+        }
+        case 3: {
+            const int chart = kCharts[Below(std::size(kCharts))];
+            lastAction_ = "a drag in chart " + std::to_string(chart);
+            DragInChart(*window_, chart, 0.5, 0.2 + Below(60) / 100.0, 0.5);
             break;
-        case 4:
-            ScrollCharts(*window_, kScrollCodes[Below(std::size(kScrollCodes))]);
+        }
+        case 4: {
+            const int code = kScrollCodes[Below(std::size(kScrollCodes))];
+            lastAction_ = "scroll code " + std::to_string(code);
+            ScrollCharts(*window_, code);
             break;
-        default:
-            EnterPointCount(*window_, kPointCounts[Below(std::size(kPointCounts))]);
+        }
+        default: {
+            const int count = kPointCounts[Below(std::size(kPointCounts))];
+            lastAction_ = "point count " + std::to_string(count);
+            EnterPointCount(*window_, count);
             break;
+        }
     }
 }
 
 ButtonStates Soak::Press(int id, const ButtonStates& expected, std::chrono::milliseconds timeout) {
     AnswerBoxes();
+    lastAction_ = "pressing " + std::to_string(id);
     window_->Click(id);
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
@@ -262,9 +277,6 @@ bool Soak::AnswerBoxes() {
     bool answered = false;
     while (const auto box = FindMessageBox(process_->Id())) {
         ++figures_.messageBoxes;
-        if (box->text == L"设备未连接！") {
-            adapterGone_ = true;  // only an unplugged adapter refuses to open
-        }
         if (!AnswerMessageBox(*box)) {
             Problem("a message box did not go away: " + Narrow(box->text));
             break;

@@ -73,5 +73,8 @@ class Soak {
     std::uint64_t framesAtClear_ = 0;
     std::uint64_t framesCounted_ = 0;
     std::optional<ProcessFigures> level_;
-    bool adapterGone_ = false;
+    AdapterSettings adapter_;  // the one plugged in for the current cycle
+    std::string lastAction_;
+    int refusedInARow_ = 0;     // opens refused one after the other
+    bool adapterGone_ = false;  // refused for longer than any transient fault lasts
 };
