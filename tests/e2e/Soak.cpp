@@ -19,12 +19,16 @@ constexpr int kMostRefusedOpens =
     6;  // receive sessions or idle actions between an open and a close
 constexpr std::uint32_t kShortestSessionMillis = 300;
 constexpr std::uint32_t kLongestSessionMillis = 2000;
+// The largest cycle receives for longer, enough frames for the largest point count the charts
+// take, which sizes their lines for the rest of the program's life.
+constexpr std::chrono::milliseconds kLargestCycleSession = 3s;
+constexpr int kLargestPointCount = 999;
 constexpr double kAllowedGrowthPercent = 5.0;
 constexpr int kCharts[] = {IDC_BASELINE_CHART, IDC_FILTERED_CHART, IDC_DIFFERENCE_CHART,
                            IDC_NOISE_CHART};
 constexpr int kScrollCodes[] = {SB_LINELEFT, SB_LINERIGHT, SB_PAGELEFT, SB_PAGERIGHT};
 // Point counts a user might type, the refused ones included (0, and more than received).
-constexpr int kPointCounts[] = {0, 10, 50, 100, 250, 999, 5000};
+constexpr int kPointCounts[] = {0, 10, 50, 100, 250, kLargestPointCount, 5000};
 
 double GrowthPercent(double now, double level) {
     return level > 0 ? (now - level) * 100.0 / level : 0.0;
@@ -115,35 +119,51 @@ void Soak::EndLife() {
 
 void Soak::Cycle(const AdapterSettings& adapter, bool largest) {
     ++figures_.cycles;
-    adapter_ = adapter;
+    const bool pluggedBackIn = unplugged_;
+    if (!unplugged_) {
+        adapter_ = adapter;
+    }
     if (!process_->ChangeSimulatorSettings(adapter.Variables())) {
         Problem("cannot change the simulated adapter's settings");
         adapterGone_ = true;  // start a fresh program instead
         return;
     }
     figures_.faultsPlanned += adapter.Faulty() ? 1 : 0;
+    lastBoxText_.clear();
     if (Press(IDC_OPEN_DEVICE, kOpened) != kOpened) {
         ++figures_.faultsSeen;
         if (ReadButtonStates(*window_) != kClosed) {
             Problem("a refused open left the buttons in another state than Closed");
         }
+        unplugged_ = lastBoxText_ == L"设备未连接！";  // the adapter itself refused to open
         adapterGone_ = ++refusedInARow_ > kMostRefusedOpens;
         CheckLevelsAfterClose();
         return;
     }
     refusedInARow_ = 0;
-    twin_.emplace(adapter.channels, adapter.seed);
+    unplugged_ = false;
+    if (pluggedBackIn) {
+        twin_.reset();  // its chip's frames so far are not known
+    } else {
+        twin_.emplace(adapter_.channels, adapter_.seed);
+    }
     framesAtClear_ = framesCounted_ = 0;
     const int rounds = largest ? kMostRounds : 1 + static_cast<int>(Below(kMostRounds));
     for (int round = 0; round < rounds && ReadButtonStates(*window_) == kOpened; ++round) {
         if (largest) {
-            ReceiveSession(std::chrono::milliseconds(kLongestSessionMillis));
+            ReceiveSession(kLargestCycleSession);
         } else if (Below(3) != 0) {
             ReceiveSession(std::chrono::milliseconds(
                 kShortestSessionMillis + Below(kLongestSessionMillis - kShortestSessionMillis)));
         } else {
             IdleAction();
         }
+    }
+    if (largest) {
+        lastAction_ = "the largest point count";
+        EnterPointCount(*window_, kLargestPointCount);
+        std::this_thread::sleep_for(300ms);
+        AnswerBoxes();
     }
     if (ReadButtonStates(*window_) == kOpened) {
         Press(IDC_CLEAR_DATA, kOpened);
@@ -174,10 +194,11 @@ void Soak::ReceiveSession(std::chrono::milliseconds duration) {
     } else if (window_->DataList().RowCount() != 0) {
         Problem("after a failed read the table still has rows");
     }
-    if (FindMessageBox(process_->Id())) {
-        Problem("a failed read showed a message");
-        AnswerBoxes();
+    // Only the chart page's point-count warnings ("警告") may be open now.
+    if (const auto box = FindMessageBox(process_->Id()); box && box->caption != L"警告") {
+        Problem("a failed read showed a message: " + Narrow(box->text));
     }
+    AnswerBoxes();
 }
 
 void Soak::IdleAction() {
@@ -277,6 +298,7 @@ bool Soak::AnswerBoxes() {
     bool answered = false;
     while (const auto box = FindMessageBox(process_->Id())) {
         ++figures_.messageBoxes;
+        lastBoxText_ = box->text;
         if (!AnswerMessageBox(*box)) {
             Problem("a message box did not go away: " + Narrow(box->text));
             break;
@@ -332,6 +354,10 @@ void Soak::CheckLevelsAfterClose() {
     std::this_thread::sleep_for(200ms);  // let posted work finish before counting
     const ProcessFigures now = process_->Figures();
     figures_.end = now;
+    std::printf("cycle %d closed: %zu private bytes, %lu GDI, %lu USER objects (%s)\n",
+                figures_.cycles, now.privateBytes, now.gdiObjects, now.userObjects,
+                adapter_.Describe().c_str());
+    std::fflush(stdout);
     if (!level_) {
         level_ = now;
         if (figures_.lives == 1) {

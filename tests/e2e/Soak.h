@@ -73,7 +73,11 @@ class Soak {
     std::uint64_t framesAtClear_ = 0;
     std::uint64_t framesCounted_ = 0;
     std::optional<ProcessFigures> level_;
-    AdapterSettings adapter_;  // the one plugged in for the current cycle
+    // The settings the simulated adapter works with. An unplugged adapter keeps its own until
+    // an open finds it plugged back in, and its chip goes on from where it was.
+    AdapterSettings adapter_;
+    bool unplugged_ = false;
+    std::wstring lastBoxText_;
     std::string lastAction_;
     int refusedInARow_ = 0;     // opens refused one after the other
     bool adapterGone_ = false;  // refused for longer than any transient fault lasts
