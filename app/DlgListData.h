@@ -1,9 +1,18 @@
 #pragma once
-// The "数据显示" page: one table row of latest values per received frame.
+// The "数据显示" page: one table row per received frame, with that frame's values.
+//
+// The list view holds no cell texts: it is an owner-data list whose cells are read from the
+// samples of the store, row r showing sample kLeadingZeroSamples + r of every series. A
+// million rows therefore cost nothing beyond the samples themselves, and appending rows is one
+// count update however long the recording is.
 
-#include "framework/Controls.h"
+#include "device/TouchSampleStore.h"
 #include "framework/Dialog.h"
+#include "framework/VirtualList.h"
 #include "res/resource.h"
+
+#include <atomic>
+#include <string>
 
 class DlgListData : public CDialogEx {
   public:
@@ -11,9 +20,48 @@ class DlgListData : public CDialogEx {
 
     const CListCtrl& List() const { return list_; }
 
+    // Tells the page that frames were decoded; callable from any thread. Posts WM_LIST_APPEND
+    // unless one is still pending, so the UI thread's queue cannot flood at any frame rate.
+    void NotifyFramesArrived();
+
+    // Brings the rows up to the frames decoded into the store so far.
+    void CatchUp();
+
+    // For "关闭设备": takes the channels out of store, which ends empty, and keeps showing
+    // their rows until the next WM_LIST_SETUP. Nothing is copied.
+    void KeepRowsOf(TouchSampleStore& store);
+
+    // The table as the CSV export writes it.
+    int ColumnCount() const { return list_.GetColumnCount(); }
+    std::wstring ColumnTitle(int column) const { return list_.GetColumnTitle(column); }
+    int RowCount() const { return rows_; }
+    std::wstring CellText(int row, int column) const;
+    // Appends the first columns cells of the row to line, each followed by a comma. Cell
+    // texts are digits and minus signs only.
+    void AppendRowFields(int row, int columns, std::string& line) const;
+
   protected:
     void DoDataExchange(DataExchange& dx) override { dx.Control(IDC_DATA_LIST, list_); }
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
-    CListCtrl list_;
+    LRESULT OnSetup(WPARAM, LPARAM store);
+    LRESULT OnAppend(WPARAM, LPARAM);
+    LRESULT OnClear(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM timer, LPARAM);
+    LRESULT OnGetDisplayInfo(NMHDR* header);
+
+    void BuildColumns();
+    void SetRows(int rows);
+    // Writes the cell's text at out and returns its end; out has room for kMaxCellLength.
+    template <typename Char>
+    Char* WriteCell(int row, int column, Char* out) const;
+
+    CVirtualListCtrl list_;
+    // The rows' source: the main dialog's store, or kept_ after the device was closed.
+    TouchSampleStore* store_ = nullptr;
+    TouchSampleStore kept_;
+    int rows_ = 0;
+    std::atomic<bool> appendPending_{false};
+    bool rearmScheduled_ = false;
 };

@@ -1,7 +1,22 @@
 #include "device/ChannelSamples.h"
 
-ChannelSamples::ChannelSamples(std::uint32_t channelNumber) : channel(channelNumber) {
+#include "device/TouchSampleStore.h"
+
+ChannelSamples::ChannelSamples(std::uint32_t channelNumber)
+    : channel(channelNumber),
+      series_{SampleSeries(FirstBlockOffset(channelNumber, 0)),
+              SampleSeries(FirstBlockOffset(channelNumber, 1)),
+              SampleSeries(FirstBlockOffset(channelNumber, 2)),
+              SampleSeries(FirstBlockOffset(channelNumber, 3))} {
     ResetToLeadingZeros();
+}
+
+std::uint32_t ChannelSamples::FirstBlockOffset(std::uint32_t channelNumber, std::size_t quantity) {
+    constexpr auto kQuantities = static_cast<std::uint32_t>(kSampleQuantityCount);
+    constexpr std::uint32_t kSpacing =
+        SampleSeries::kBlockSamples / (kMaxTouchChannels * kQuantities);
+    static_assert(kSpacing > 0);
+    return (channelNumber * kQuantities + static_cast<std::uint32_t>(quantity)) * kSpacing;
 }
 
 void ChannelSamples::AppendFrameValues(std::uint16_t baseline, std::uint16_t filtered,

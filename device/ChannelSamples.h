@@ -35,5 +35,10 @@ class ChannelSamples {
     void ResetToLeadingZeros();
 
   private:
+    // Where the series of channel/quantity starts in its first block: spread evenly over the
+    // block for the 128 series of a full store, so that one frame starts at most one new block
+    // (an append holds the store's lock, and allocating 128 blocks at once took milliseconds).
+    static std::uint32_t FirstBlockOffset(std::uint32_t channelNumber, std::size_t quantity);
+
     std::array<SampleSeries, kSampleQuantityCount> series_;
 };

@@ -17,21 +17,6 @@ std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-std::wstring ProgramFolder() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            return FolderOf(std::wstring(path.data(), length));
-        }
-        path.resize(path.size() * 2);  // cut off: try again with more room
-    }
-}
-
 std::wstring SystemFolder() {
     wchar_t path[MAX_PATH];
     const UINT length = GetSystemDirectoryW(path, MAX_PATH);
@@ -61,6 +46,21 @@ void ShowLoadFailure(const wchar_t* text) {
 }  // namespace
 
 DeviceConnection::DeviceConnection() : DeviceConnection(ProgramFolder()) {}
+
+std::wstring DeviceConnection::ProgramFolder() {
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            return FolderOf(std::wstring(path.data(), length));
+        }
+        path.resize(path.size() * 2);  // cut off: try again with more room
+    }
+}
 
 DeviceConnection::DeviceConnection(std::wstring libraryFolder)
     : libraryFolder_(std::move(libraryFolder)) {}

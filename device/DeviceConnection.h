@@ -21,6 +21,8 @@ class DeviceConnection {
   public:
     // Loads the libraries from the folder of the program's executable.
     DeviceConnection();
+    // The folder of the program's executable; empty when it cannot be found.
+    static std::wstring ProgramFolder();
     // Loads the libraries from libraryFolder instead, for tests.
     explicit DeviceConnection(std::wstring libraryFolder);
     ~DeviceConnection();

@@ -8,7 +8,13 @@ constexpr std::uint8_t kFromChip = 1;
 
 }  // namespace
 
+void DeviceRequests::Use(Request* module) {
+    std::lock_guard request(requestLock_);
+    module_ = module;
+}
+
 bool DeviceRequests::StreamingCommand(std::uint8_t subcommand) {
+    std::lock_guard request(requestLock_);
     if (module_ == nullptr) {
         return false;
     }
@@ -37,10 +43,12 @@ bool DeviceRequests::FetchFrame() {
 }
 
 bool DeviceRequests::ReadChannelLayout(TouchSampleStore& store) {
+    std::lock_guard request(requestLock_);
     return FetchFrame() && DecodeChannelLayout(frame_.data(), store, channelCount_);
 }
 
 bool DeviceRequests::ReadFrame(TouchSampleStore& store) {
+    std::lock_guard request(requestLock_);
     if (!FetchFrame()) {
         return false;
     }

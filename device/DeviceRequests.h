@@ -3,9 +3,15 @@
 // measurement streaming, read the channel layout and read one measurement frame into the
 // touch sample store. Portable; the device connection owns one and gives it the request module
 // of the Dravik.dll it loaded.
+//
+// The request module takes a request in two calls, a description and then Execute, and its own
+// lock covers only the exchange. Every request here therefore runs whole under one lock of its
+// own, so that the receive worker's frame reads and the UI thread's start and stop requests
+// can never run one request's exchange with another's description or share the frame buffer.
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 
 #include "device/FrameDecoding.h"
 #include "device/TouchSampleStore.h"
@@ -14,7 +20,7 @@
 class DeviceRequests {
   public:
     // The module to send requests through; null makes every request fail.
-    void Use(Request* module) { module_ = module; }
+    void Use(Request* module);
 
     bool StartStreaming();
     bool StopStreaming();
@@ -30,8 +36,10 @@ class DeviceRequests {
 
   private:
     bool StreamingCommand(std::uint8_t subcommand);
+    // Call with requestLock_ held.
     bool FetchFrame();
 
+    std::mutex requestLock_;  // one whole request at a time
     std::uint8_t channelCount_ = 0;
     Request* module_ = nullptr;
     // Zeroed before every read, so bytes that the chip does not deliver read as 0.

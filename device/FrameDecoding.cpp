@@ -54,4 +54,5 @@ void DecodeSamples(const std::uint8_t* frame, std::uint8_t channelCount, TouchSa
         store.Channel(position).AppendFrameValues(
             ReadWord(frame, group), ReadWord(frame, group + 2), ReadWord(frame, group + 4));
     }
+    store.CountFrame();
 }

@@ -2,31 +2,39 @@
 
 #include <algorithm>
 
-std::int32_t SampleSeries::At(std::uint32_t index) const {
-    return index < samples_.size() ? samples_[index] : 0;
+void SampleSeries::AddBlock() {
+    // make_unique<T[]> would zero the block only for it to be overwritten.
+    blocks_.emplace_back(new std::int32_t[kBlockSamples]);
 }
 
-std::int32_t SampleSeries::Last() const {
-    return samples_.empty() ? 0 : samples_.back();
+void SampleSeries::Clear() {
+    // swap rather than clear(): the point is to give the memory back.
+    std::vector<std::unique_ptr<std::int32_t[]>>().swap(blocks_);
+    size_ = 0;
 }
 
 void SampleSeries::CopyTail(double* out, std::uint32_t count) const {
-    const std::uint32_t size = Size();
-    if (count >= size) {
-        out = std::fill_n(out, count - size, 0.0);
-        std::copy(samples_.begin(), samples_.end(), out);
+    if (count >= size_) {
+        out = std::fill_n(out, count - size_, 0.0);
+        CopyRange(out, 0, size_);
     } else {
-        std::copy(samples_.end() - count, samples_.end(), out);
+        CopyRange(out, size_ - count, count);
     }
 }
 
 std::uint32_t SampleSeries::CopyRange(double* out, std::uint32_t start, std::uint32_t count) const {
-    const std::uint32_t size = Size();
-    if (start >= size) {
+    if (start >= size_) {
         return 0;
     }
     // Compared as a difference: start + count may not fit in 32 bits.
-    const std::uint32_t written = std::min(count, size - start);
-    std::copy_n(samples_.begin() + start, written, out);
+    const std::uint32_t written = std::min(count, size_ - start);
+    for (std::uint64_t slot = Slot(start), left = written; left > 0;) {
+        const std::int32_t* block = blocks_[static_cast<std::size_t>(slot >> kBlockShift)].get();
+        const auto within = static_cast<std::uint32_t>(slot & kBlockMask);
+        const std::uint64_t piece = std::min<std::uint64_t>(left, kBlockSamples - within);
+        out = std::copy_n(block + within, piece, out);
+        slot += piece;
+        left -= piece;
+    }
     return written;
 }

@@ -1,17 +1,6 @@
 #include "device/TouchSampleStore.h"
 
-#include <cassert>
 #include <utility>
-
-ChannelSamples& TouchSampleStore::Channel(std::uint32_t position) {
-    assert(position < channels_.size());
-    return channels_[position];
-}
-
-const ChannelSamples& TouchSampleStore::Channel(std::uint32_t position) const {
-    assert(position < channels_.size());
-    return channels_[position];
-}
 
 bool TouchSampleStore::AppendChannel(ChannelSamples channel) {
     if (channels_.size() >= kMaxTouchChannels) {
@@ -26,10 +15,23 @@ void TouchSampleStore::ClearSamples() {
     for (ChannelSamples& channel : channels_) {
         channel.ResetToLeadingZeros();
     }
+    frames_ = 0;
 }
 
 void TouchSampleStore::RemoveAllChannels() {
     auto guard = Lock();
     // swap rather than clear(): clear() keeps the vector's capacity, and the point is to free.
     std::vector<ChannelSamples>().swap(channels_);
+    frames_ = 0;
+}
+
+void TouchSampleStore::HandOverTo(TouchSampleStore& target) {
+    if (&target == this) {
+        return;
+    }
+    std::scoped_lock both(mutex_, target.mutex_);
+    target.channels_ = std::move(channels_);
+    target.frames_ = frames_;
+    std::vector<ChannelSamples>().swap(channels_);
+    frames_ = 0;
 }

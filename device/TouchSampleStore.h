@@ -5,11 +5,13 @@
 // Locking: the receive worker appends while the UI thread reads, and an append can move a
 // series' storage. Readers therefore hold Lock() for one pass over the store:
 //     auto guard = store.Lock();
-// ChannelCount(), Channel() and AppendChannel() do not lock; call them under Lock() whenever
-// another thread may decode. ClearSamples(), RemoveAllChannels(), DecodeChannelLayout() and
-// DecodeSamples() take the lock themselves for their whole run, so their callers must NOT hold
-// it (the mutex is not recursive: holding it there deadlocks).
+// ChannelCount(), Channel(), FrameCount(), AppendChannel() and CountFrame() do not lock; call
+// them under Lock() whenever another thread may decode. ClearSamples(), RemoveAllChannels(),
+// HandOverTo(), DecodeChannelLayout() and DecodeSamples() take the lock themselves for their
+// whole run, so their callers must NOT hold it (the mutex is not recursive: holding it there
+// deadlocks).
 
+#include <cassert>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -25,9 +27,21 @@ class TouchSampleStore {
 
     std::uint32_t ChannelCount() const { return static_cast<std::uint32_t>(channels_.size()); }
 
-    // The channel at position; position is below ChannelCount().
-    ChannelSamples& Channel(std::uint32_t position);
-    const ChannelSamples& Channel(std::uint32_t position) const;
+    // The channel at position; position is below ChannelCount(). Inline: the data table reads
+    // every cell through it.
+    ChannelSamples& Channel(std::uint32_t position) {
+        assert(position < channels_.size());
+        return channels_[position];
+    }
+    const ChannelSamples& Channel(std::uint32_t position) const {
+        assert(position < channels_.size());
+        return channels_[position];
+    }
+
+    // Frames decoded since the channels were created or last cleared: one per frame, also
+    // for a chip without channels. Every series holds kLeadingZeroSamples + FrameCount().
+    std::uint32_t FrameCount() const { return frames_; }
+    void CountFrame() { ++frames_; }
 
     // Appends a channel record at the next position. Refuses, returning false, once the store
     // holds kMaxTouchChannels channels.
@@ -40,7 +54,12 @@ class TouchSampleStore {
     // Empties the store and frees all samples. Takes the lock.
     void RemoveAllChannels();
 
+    // Moves every channel, with its samples and the frame count, into target, whose own
+    // content is freed; this store ends empty. Nothing is copied. Takes both locks.
+    void HandOverTo(TouchSampleStore& target);
+
   private:
     mutable std::mutex mutex_;
     std::vector<ChannelSamples> channels_;
+    std::uint32_t frames_ = 0;
 };

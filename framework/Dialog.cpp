@@ -128,6 +128,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (ReturnsResultDirectly(message)) {
         return static_cast<INT_PTR>(result);
     }
-    ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+    // Setting the result costs a round trip to the window server under Wine; most results
+    // are the one already there.
+    if (::GetWindowLongPtrW(hwnd, DWLP_MSGRESULT) != result) {
+        ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+    }
     return TRUE;
 }

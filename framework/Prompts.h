@@ -4,15 +4,16 @@
 // install their own to read what would be shown and to answer.
 
 #include <windows.h>
+#include <commdlg.h>  // the OFN_* options
 
 #include <string>
 
 struct SaveFileOptions {
     std::wstring filterDescription;  // e.g. L"csv file(*.csv)"
     std::wstring filterPattern;      // e.g. L"*.csv"
-    std::wstring defaultExtension;
+    std::wstring defaultExtension;   // "csv", ".csv" or "*.csv"
     std::wstring fileName;           // preset in the file-name field
-    DWORD flags = 0;                 // OFN_* options
+    DWORD flags = 0;                 // OFN_* options; OFN_OVERWRITEPROMPT is honoured
     size_t pathCapacity = MAX_PATH;  // room for the chosen path, in characters
 };
 

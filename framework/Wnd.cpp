@@ -2,9 +2,41 @@
 
 #include "framework/CallbackWall.h"
 
+#include <mutex>
+#include <unordered_map>
+
 namespace {
-// The window property that links a window to its bound object.
-constexpr wchar_t kObjectProperty[] = L"Palvex.CWnd";
+// Which object each bound window belongs to. Looked up for every message the window gets, so
+// it is kept in the process: a window property costs a round trip to the window server under
+// Wine, several per message.
+class Bindings {
+  public:
+    CWnd* Find(HWND hwnd) {
+        std::lock_guard guard(lock_);
+        const auto found = objects_.find(hwnd);
+        return found != objects_.end() ? found->second : nullptr;
+    }
+    void Add(HWND hwnd, CWnd* object) {
+        std::lock_guard guard(lock_);
+        objects_[hwnd] = object;
+    }
+    void Remove(HWND hwnd, const CWnd* object) {
+        std::lock_guard guard(lock_);
+        const auto found = objects_.find(hwnd);
+        if (found != objects_.end() && found->second == object) {
+            objects_.erase(found);
+        }
+    }
+
+  private:
+    std::mutex lock_;
+    std::unordered_map<HWND, CWnd*> objects_;
+};
+
+Bindings& BoundWindows() {
+    static Bindings bindings;
+    return bindings;
+}
 }  // namespace
 
 CWnd::~CWnd() {
@@ -17,17 +49,17 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
     if (hwnd == nullptr) {
         return nullptr;
     }
-    return static_cast<CWnd*>(::GetPropW(hwnd, kObjectProperty));
+    return BoundWindows().Find(hwnd);
 }
 
 void CWnd::Bind(HWND hwnd) {
     m_hWnd = hwnd;
-    ::SetPropW(hwnd, kObjectProperty, this);
+    BoundWindows().Add(hwnd, this);
 }
 
 void CWnd::Unbind() {
     if (m_hWnd != nullptr) {
-        ::RemovePropW(m_hWnd, kObjectProperty);
+        BoundWindows().Remove(m_hWnd, this);
     }
     m_hWnd = nullptr;
 }

@@ -11,29 +11,10 @@
 #include <vector>
 
 #include "device/DeviceConnection.h"
-#include "framework/Prompts.h"
-#include "tessik/AdapterSimulator.h"
 #include "tessik/SimulatedChip.h"
+#include "tests/device/SimulatorRecord.h"
 
 namespace {
-
-struct ShownMessage {
-    HWND owner;
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-};
-
-class RecordingPrompts final : public UserPrompts {
-  public:
-    std::vector<ShownMessage> shown;
-    int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption,
-                    UINT type) override {
-        shown.push_back({owner, text, caption, type});
-        return IDOK;
-    }
-    bool AskSaveFile(HWND, const SaveFileOptions&, std::wstring&) override { return false; }
-};
 
 std::wstring TestFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -48,22 +29,6 @@ std::wstring Part(const wchar_t* name) {
 
 bool Loaded(const wchar_t* name) {
     return GetModuleHandleW(name) != nullptr;
-}
-
-// The simulator's record of what was asked of it, read through its own Control operation.
-SimulatorStatistics SimulatorRecord() {
-    HMODULE tessik = GetModuleHandleW(L"Tessik.dll");
-    SimulatorStatistics statistics{};
-    if (tessik == nullptr) {
-        ADD_FAILURE() << "Tessik.dll is not loaded";
-        return statistics;
-    }
-    using Factory = HidTransport* (*)();
-    FARPROC address = GetProcAddress(tessik, "GetUsbHidObj");
-    Factory factory = nullptr;
-    std::memcpy(&factory, &address, sizeof factory);
-    EXPECT_TRUE(factory()->Control(kSimulatorQueryStatistics, &statistics, sizeof statistics));
-    return statistics;
 }
 
 class DeviceConnectionTest : public ::testing::Test {

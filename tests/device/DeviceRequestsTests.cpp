@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "device/DeviceRequests.h"
 #include "request/DebugCmdProcess.h"
 #include "tessik/AdapterSimulator.h"
@@ -135,6 +138,34 @@ TEST(DeviceRequestsWithoutModuleTest, EveryRequestFails) {
     EXPECT_FALSE(requests.ReadFrame(store));
     EXPECT_FALSE(requests.StopStreaming());
     EXPECT_EQ(store.ChannelCount(), 0u);
+}
+
+TEST_F(DeviceRequestsTest, RequestsFromTwoThreadsNeverInterleave) {
+    SimulatorConfig chosen;
+    chosen.channels = 8;
+    Start(chosen);
+    ASSERT_TRUE(requests.ReadChannelLayout(store));
+
+    // The receive worker reads frames while the UI thread sends start and stop requests.
+    std::atomic<int> failedReads{0};
+    std::thread worker([&] {
+        for (int i = 0; i < 2000; ++i) {
+            failedReads += requests.ReadFrame(store) ? 0 : 1;
+        }
+    });
+    int failedCommands = 0;
+    for (int i = 0; i < 500; ++i) {
+        failedCommands += requests.StartStreaming() ? 0 : 1;
+        failedCommands += requests.StopStreaming() ? 0 : 1;
+    }
+    worker.join();
+
+    EXPECT_EQ(failedReads, 0);
+    EXPECT_EQ(failedCommands, 0);
+    const SimulatorStatistics record = adapter.Statistics();
+    EXPECT_EQ(record.protocolErrors, 0u);
+    EXPECT_EQ(record.resyncs, 0u);
+    EXPECT_EQ(store.Channel(0).SampleCount(), kLeadingZeroSamples + 2000);
 }
 
 }  // namespace

@@ -157,6 +157,50 @@ TEST_F(SampleDecoding, ClearSamplesKeepsChannelsAndRestartsWithZeros) {
     }
 }
 
+TEST_F(SampleDecoding, FramesAreCountedUntilTheNextClear) {
+    const Frame frame = MakeFrame(20);
+    for (int i = 0; i < 7; ++i) {
+        DecodeSamples(frame.data(), count_, store_);
+    }
+    EXPECT_EQ(store_.FrameCount(), 7u);
+    EXPECT_EQ(store_.Channel(0).SampleCount(), kLeadingZeroSamples + store_.FrameCount());
+    store_.ClearSamples();
+    EXPECT_EQ(store_.FrameCount(), 0u);
+
+    // A chip without channels still delivers frames.
+    TouchSampleStore empty;
+    std::uint8_t none = 0;
+    ASSERT_TRUE(DecodeChannelLayout(MakeFrame(7).data(), empty, none));
+    DecodeSamples(frame.data(), none, empty);
+    EXPECT_EQ(empty.FrameCount(), 1u);
+}
+
+TEST_F(SampleDecoding, HandOverMovesChannelsSamplesAndFrameCount) {
+    Frame frame = MakeFrame(20);
+    PutGroup(frame, 2, 700, 650, 4);
+    for (int i = 0; i < 3; ++i) {
+        DecodeSamples(frame.data(), count_, store_);
+    }
+    TouchSampleStore kept;
+    kept.AppendChannel(ChannelSamples(9));  // what it held before is dropped
+    const SampleSeries* moved = &store_.Channel(2).Series(SampleQuantity::Difference);
+    store_.HandOverTo(kept);
+
+    EXPECT_EQ(store_.ChannelCount(), 0u);
+    EXPECT_EQ(store_.FrameCount(), 0u);
+    ASSERT_EQ(kept.ChannelCount(), 3u);
+    EXPECT_EQ(kept.FrameCount(), 3u);
+    EXPECT_EQ(&kept.Channel(2).Series(SampleQuantity::Difference), moved) << "copied, not moved";
+    EXPECT_EQ(kept.Channel(2).Series(SampleQuantity::Difference).Last(), 50);
+    EXPECT_EQ(kept.Channel(2).SampleCount(), kLeadingZeroSamples + 3);
+
+    // The emptied store takes a new layout as after a close.
+    std::uint8_t count = 0;
+    ASSERT_TRUE(DecodeChannelLayout(MakeFrame(8).data(), store_, count));
+    EXPECT_EQ(store_.ChannelCount(), 1u);
+    EXPECT_EQ(kept.ChannelCount(), 3u);
+}
+
 TEST(TouchSampleStore, RefusesMoreThan32Channels) {
     TouchSampleStore store;
     for (std::uint32_t c = 0; c < kMaxTouchChannels; ++c) {

@@ -80,4 +80,49 @@ TEST(SampleSeries, CopyRangeFromOrPastTheEndWritesNothing) {
     EXPECT_THAT(out, ElementsAreArray({99.0, 100.0, kUntouched, kUntouched}));
 }
 
+// Series that start at the beginning of a block or part-way into it, as the store staggers them.
+class BlockedSeries : public ::testing::TestWithParam<std::uint32_t> {};
+
+TEST_P(BlockedSeries, SamplesAcrossBlocksReadAsOneSequence) {
+    constexpr std::uint32_t kSize = 3 * SampleSeries::kBlockSamples + 17;
+    SampleSeries series(GetParam());
+    for (std::uint32_t i = 1; i <= kSize; ++i) {
+        series.Append(static_cast<std::int32_t>(i));
+    }
+    ASSERT_EQ(series.Size(), kSize);
+    for (std::uint32_t i = 0; i < kSize; i += 97) {
+        ASSERT_EQ(series.At(i), static_cast<std::int32_t>(i + 1)) << i;
+    }
+    EXPECT_EQ(series.At(SampleSeries::kBlockSamples), int(SampleSeries::kBlockSamples) + 1);
+    EXPECT_EQ(series.Last(), int(kSize));
+    EXPECT_EQ(series.At(kSize), 0);
+
+    // A window that spans two block boundaries wherever the blocks begin.
+    const std::uint32_t start = SampleSeries::kBlockSamples - 5;
+    const std::uint32_t count = SampleSeries::kBlockSamples + 10;
+    std::vector<double> out(count, kUntouched);
+    EXPECT_EQ(series.CopyRange(out.data(), start, count), count);
+    EXPECT_THAT(out, ElementsAreArray(Range(start + 1, start + count)));
+
+    series.CopyTail(out.data(), count);
+    EXPECT_THAT(out, ElementsAreArray(Range(kSize - count + 1, kSize)));
+}
+
+INSTANTIATE_TEST_SUITE_P(FirstBlockOffsets, BlockedSeries,
+                         ::testing::Values(0u, 1u, 4000u, SampleSeries::kBlockSamples - 1));
+
+TEST(SampleSeries, ClearGivesTheBlocksBackAndStartsAfresh) {
+    SampleSeries series(100);
+    for (std::uint32_t i = 0; i < SampleSeries::kBlockSamples; ++i) {
+        series.Append(1);
+    }
+    series.Clear();
+    EXPECT_EQ(series.Size(), 0u);
+    EXPECT_EQ(series.At(0), 0);
+    series.Append(42);
+    EXPECT_EQ(series.Size(), 1u);
+    EXPECT_EQ(series.Last(), 42);
+    EXPECT_EQ(series.At(1), 0);
+}
+
 }  // namespace

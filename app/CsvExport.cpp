@@ -1,0 +1,201 @@
+#include "app/CsvExport.h"
+
+#include "framework/Prompts.h"
+
+#include <cwctype>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"Palvex";
+constexpr wchar_t kDialogFailedText[] = L"打开导出对话框失败";
+constexpr wchar_t kOpenFailedFormat[] = L"file open failed,error code:%lu";
+constexpr wchar_t kWriteFailedFormat[] = L"保存文件失败,error code:%lu";
+constexpr wchar_t kSavedText[] = L" 保存文件成功！！！ ";
+constexpr std::size_t kPathCapacity = 260;
+
+// Lines are gathered into pieces of about this size before they go to the file.
+constexpr std::size_t kWritePiece = 1 << 20;
+
+std::string ToActiveCodePage(const std::wstring& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int length = static_cast<int>(text.size());
+    const int size =
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string converted(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, converted.data(), size, nullptr, nullptr);
+    return converted;
+}
+
+DWORD LastErrorOr(DWORD fallback) {
+    const DWORD error = ::GetLastError();
+    return error != ERROR_SUCCESS ? error : fallback;
+}
+
+// A target that another program holds open without sharing, or that may not be written, is
+// reported before anything is written. 0 when the file can be replaced or does not exist.
+DWORD TargetRefusal(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(file);
+        return 0;
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? 0 : error;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
+}
+
+// The temporary file beside the target; removed unless it became the target.
+class TemporaryFile {
+  public:
+    explicit TemporaryFile(const std::wstring& target) {
+        wchar_t name[MAX_PATH] = {};
+        if (::GetTempFileNameW(FolderOf(target).c_str(), L"pvx", 0, name) != 0) {
+            path_ = name;
+        }
+    }
+    ~TemporaryFile() {
+        if (!path_.empty()) {
+            ::DeleteFileW(path_.c_str());
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    bool Created() const { return !path_.empty(); }
+    bool Replace(const std::wstring& target) {
+        if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            return false;
+        }
+        path_.clear();
+        return true;
+    }
+
+  private:
+    std::wstring path_;
+};
+
+bool WriteText(std::FILE* file, const std::string& text) {
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+}
+
+bool WriteLines(const DlgListData& table, std::FILE* file) {
+    const int columns = table.ColumnCount();
+    std::wstring header;
+    for (int column = 0; column < columns; ++column) {
+        header += table.ColumnTitle(column);
+        header += L',';
+    }
+    header += L'\n';
+    if (!WriteText(file, ToActiveCodePage(header))) {
+        return false;
+    }
+    // The cells hold only digits, minus signs and the commas between them, which every ANSI
+    // code page encodes as ASCII does: the rows need no conversion.
+    std::string piece;
+    piece.reserve(kWritePiece + 4096);
+    const int rows = table.RowCount();
+    for (int row = 0; row < rows; ++row) {
+        table.AppendRowFields(row, columns, piece);
+        piece += '\n';
+        if (piece.size() >= kWritePiece) {
+            if (!WriteText(file, piece)) {
+                return false;
+            }
+            piece.clear();
+        }
+    }
+    return WriteText(file, piece) && std::fflush(file) == 0;
+}
+
+std::wstring Formatted(const wchar_t* format, DWORD error) {
+    wchar_t text[128];
+    std::swprintf(text, 128, format, static_cast<unsigned long>(error));
+    return text;
+}
+
+}  // namespace
+
+bool HasCsvSuffix(const std::wstring& path) {
+    if (path.size() < 3) {
+        return false;
+    }
+    const wchar_t* last = path.c_str() + path.size() - 3;
+    return std::towlower(last[0]) == L'c' && std::towlower(last[1]) == L's' &&
+           std::towlower(last[2]) == L'v';
+}
+
+std::FILE* OpenTextFileForWriting(const std::wstring& path) {
+    return ::_wfopen(path.c_str(), L"wt");
+}
+
+CsvWriteResult WriteTableAsCsv(const DlgListData& table, const std::wstring& path,
+                               TextFileOpener open) {
+    using Outcome = CsvWriteResult::Outcome;
+    if (const DWORD refusal = TargetRefusal(path)) {
+        return {Outcome::OpenFailed, refusal};
+    }
+    TemporaryFile temporary(path);
+    if (!temporary.Created()) {
+        return {Outcome::OpenFailed, LastErrorOr(ERROR_CANNOT_MAKE)};
+    }
+    std::FILE* file = open(temporary.Path());
+    if (file == nullptr) {
+        return {Outcome::OpenFailed, LastErrorOr(ERROR_OPEN_FAILED)};
+    }
+    ::SetLastError(ERROR_SUCCESS);
+    const bool written = WriteLines(table, file) && std::ferror(file) == 0;
+    DWORD error = written ? ERROR_SUCCESS : LastErrorOr(ERROR_WRITE_FAULT);
+    if (std::fclose(file) != 0 && written) {
+        error = LastErrorOr(ERROR_WRITE_FAULT);
+    }
+    if (error != ERROR_SUCCESS) {
+        return {Outcome::WriteFailed, error};
+    }
+    if (!temporary.Replace(path)) {
+        return {Outcome::WriteFailed, LastErrorOr(ERROR_WRITE_FAULT)};
+    }
+    return {Outcome::Saved, ERROR_SUCCESS};
+}
+
+void ExportTableAsCsv(HWND owner, const DlgListData& table, TextFileOpener open) {
+    SaveFileOptions options;
+    options.filterDescription = L"csv file(*.csv)";
+    options.filterPattern = L"*.csv";
+    options.defaultExtension = L"*.csv";
+    options.fileName = L"data.csv";
+    options.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    options.pathCapacity = kPathCapacity;
+
+    std::wstring path;
+    if (!Prompts().AskSaveFile(nullptr, options, path)) {
+        Prompts().ShowMessage(owner, kDialogFailedText, kCaption, MB_OK);
+        return;
+    }
+    if (!HasCsvSuffix(path)) {
+        return;
+    }
+    const CsvWriteResult result = WriteTableAsCsv(table, path, open);
+    switch (result.outcome) {
+        case CsvWriteResult::Outcome::Saved:
+            Prompts().ShowMessage(owner, kSavedText, kCaption, MB_OK);
+            break;
+        case CsvWriteResult::Outcome::OpenFailed:
+            Prompts().ShowMessage(owner, Formatted(kOpenFailedFormat, result.error), kCaption,
+                                  MB_OK);
+            break;
+        case CsvWriteResult::Outcome::WriteFailed:
+            Prompts().ShowMessage(owner, Formatted(kWriteFailedFormat, result.error), kCaption,
+                                  MB_OK | MB_ICONERROR);
+            break;
+    }
+}

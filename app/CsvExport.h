@@ -1,0 +1,36 @@
+#pragma once
+// "导出数据": the data table as a comma-separated file in the active ANSI code page.
+//
+// Every field, the last of a line too, is followed by a comma; lines end in CR LF. The file is
+// written beside the chosen one under a temporary name and takes its place only once every
+// byte was written, so a failed export leaves an existing file as it was.
+
+#include "app/DlgListData.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+// True when the last three characters of path are "csv" in any case ("data.CSV", "mycsv").
+bool HasCsvSuffix(const std::wstring& path);
+
+struct CsvWriteResult {
+    enum class Outcome { Saved, OpenFailed, WriteFailed };
+    Outcome outcome;
+    DWORD error;  // the system's error code when not saved
+};
+
+// Opens a file for writing in text mode (each "\n" becomes CR LF), by its Unicode path.
+using TextFileOpener = std::FILE* (*)(const std::wstring& path);
+std::FILE* OpenTextFileForWriting(const std::wstring& path);
+
+// Writes the table to path: the column titles, then one line per row. open creates the file
+// that is written before it replaces path.
+CsvWriteResult WriteTableAsCsv(const DlgListData& table, const std::wstring& path,
+                               TextFileOpener open = &OpenTextFileForWriting);
+
+// The whole command: asks for the file through the prompt seam, writes it and tells the user
+// how it went in message boxes owned by owner.
+void ExportTableAsCsv(HWND owner, const DlgListData& table,
+                      TextFileOpener open = &OpenTextFileForWriting);

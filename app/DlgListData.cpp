@@ -1,0 +1,181 @@
+#include "app/DlgListData.h"
+
+#include "app/DecimalText.h"
+#include "app/PageMessages.h"
+#include "framework/MessageMap.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr int kRowNumberWidth = 50;
+constexpr int kValueWidth = 100;
+constexpr int kColumnsPerChannel = static_cast<int>(kSampleQuantityCount);
+constexpr std::array<const wchar_t*, kSampleQuantityCount> kQuantityTitles = {
+    L" 基础值", L" 滤波值", L" 差值", L" 噪声值"};
+
+// While frames keep coming, the page lets the worker post its next WM_LIST_APPEND only after
+// this pause. A posted message always goes before painting and timers, so a worker that
+// reposted at once would keep the table and the charts from ever being drawn.
+constexpr UINT_PTR kRearmTimer = 1;
+constexpr UINT kRearmMillis = 25;
+
+}  // namespace
+
+bool DlgListData::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    static const auto messages =
+        MessageMap<DlgListData>()
+            .Message(WM_LIST_SETUP, &DlgListData::OnSetup)
+            .Message(WM_LIST_APPEND, &DlgListData::OnAppend)
+            .Message(WM_LIST_CLEAR, &DlgListData::OnClear)
+            .Message(WM_TIMER, &DlgListData::OnTimer)
+            .Notify(IDC_DATA_LIST, LVN_GETDISPINFOW, &DlgListData::OnGetDisplayInfo);
+    return messages.Dispatch(*this, message, wParam, lParam, result) ||
+           CDialogEx::OnWndMsg(message, wParam, lParam, result);
+}
+
+void DlgListData::NotifyFramesArrived() {
+    if (!appendPending_.exchange(true) && !PostMessage(WM_LIST_APPEND)) {
+        appendPending_ = false;  // no window to tell (yet, or any more)
+    }
+}
+
+LRESULT DlgListData::OnSetup(WPARAM, LPARAM store) {
+    SetRows(0);
+    list_.DeleteAllColumns();
+    kept_.RemoveAllChannels();  // the rows of the previous device go now
+    store_ = reinterpret_cast<TouchSampleStore*>(store);
+    list_.SetExtendedStyle(list_.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    BuildColumns();
+    return 0;
+}
+
+void DlgListData::BuildColumns() {
+    list_.InsertColumn(0, L"序号", LVCFMT_CENTER, kRowNumberWidth);
+    if (store_ == nullptr) {
+        return;
+    }
+    auto guard = store_->Lock();
+    int column = 1;
+    for (std::uint32_t p = 0; p < store_->ChannelCount(); ++p) {
+        const std::wstring number = std::to_wstring(store_->Channel(p).channel + 1);
+        for (const wchar_t* title : kQuantityTitles) {
+            list_.InsertColumn(column++, number + title, LVCFMT_CENTER, kValueWidth);
+        }
+    }
+}
+
+LRESULT DlgListData::OnAppend(WPARAM, LPARAM) {
+    CatchUp();
+    if (!rearmScheduled_) {
+        rearmScheduled_ = SetTimer(kRearmTimer, kRearmMillis) != 0;
+    }
+    if (!rearmScheduled_) {
+        appendPending_ = false;
+    }
+    return 0;
+}
+
+LRESULT DlgListData::OnTimer(WPARAM timer, LPARAM) {
+    if (timer != kRearmTimer) {
+        return Default();
+    }
+    KillTimer(kRearmTimer);
+    rearmScheduled_ = false;
+    // Cleared before reading the count: a frame decoded after the read then posts again.
+    appendPending_ = false;
+    CatchUp();
+    return 0;
+}
+
+void DlgListData::CatchUp() {
+    if (store_ == nullptr) {
+        return;
+    }
+    int frames = 0;
+    {
+        auto guard = store_->Lock();
+        frames = static_cast<int>(std::min<std::uint32_t>(store_->FrameCount(), INT32_MAX));
+    }
+    if (frames > rows_) {
+        SetRows(frames);
+        list_.EnsureVisible(rows_ - 1, false);
+    }
+}
+
+LRESULT DlgListData::OnClear(WPARAM, LPARAM) {
+    SetRows(0);
+    return 0;
+}
+
+void DlgListData::KeepRowsOf(TouchSampleStore& store) {
+    if (store_ != &store) {
+        store.RemoveAllChannels();
+        return;
+    }
+    CatchUp();
+    store.HandOverTo(kept_);
+    store_ = &kept_;
+}
+
+void DlgListData::SetRows(int rows) {
+    rows_ = rows;
+    list_.SetRowCount(rows);
+}
+
+template <typename Char>
+Char* DlgListData::WriteCell(int row, int column, Char* out) const {
+    if (column == 0) {
+        return WriteDecimal(std::int64_t{row} + 1, out);
+    }
+    const auto position = static_cast<std::uint32_t>((column - 1) / kColumnsPerChannel);
+    const auto quantity = static_cast<SampleQuantity>((column - 1) % kColumnsPerChannel);
+    const std::uint32_t index = kLeadingZeroSamples + static_cast<std::uint32_t>(row);
+    if (store_ == nullptr || position >= store_->ChannelCount()) {
+        return out;
+    }
+    const SampleSeries& series = store_->Channel(position).Series(quantity);
+    // A row that the samples no longer hold (cleared a moment ago) shows nothing.
+    return index < series.Size() ? WriteDecimal(series.At(index), out) : out;
+}
+
+LRESULT DlgListData::OnGetDisplayInfo(NMHDR* header) {
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+    LVITEMW& item = info->item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) {
+        return 0;
+    }
+    wchar_t text[kMaxDecimalLength + 1];
+    const wchar_t* end = text;
+    if (item.iItem >= 0 && item.iItem < rows_ && item.iSubItem >= 0) {
+        auto guard = store_ != nullptr ? store_->Lock() : std::unique_lock<std::mutex>();
+        end = WriteCell(item.iItem, item.iSubItem, text);
+    }
+    const auto length = std::min<std::ptrdiff_t>(end - text, item.cchTextMax - 1);
+    std::copy_n(text, length, item.pszText);
+    item.pszText[length] = L'\0';
+    return 0;
+}
+
+std::wstring DlgListData::CellText(int row, int column) const {
+    if (row < 0 || row >= rows_ || column < 0) {
+        return {};
+    }
+    wchar_t text[kMaxDecimalLength];
+    auto guard = store_ != nullptr ? store_->Lock() : std::unique_lock<std::mutex>();
+    return std::wstring(text, WriteCell(row, column, text));
+}
+
+void DlgListData::AppendRowFields(int row, int columns, std::string& line) const {
+    // Written in place: the export formats some hundred million cells per minute of recording.
+    const std::size_t start = line.size();
+    line.resize(start + static_cast<std::size_t>(columns) * (kMaxDecimalLength + 1));
+    char* out = line.data() + start;
+    auto guard = store_ != nullptr ? store_->Lock() : std::unique_lock<std::mutex>();
+    for (int column = 0; column < columns; ++column) {
+        out = WriteCell(row, column, out);
+        *out++ = ',';
+    }
+    line.resize(static_cast<std::size_t>(out - line.data()));
+}

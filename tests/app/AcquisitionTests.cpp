@@ -1,0 +1,295 @@
+// Acquisition under Wine with the simulated adapter: the device panel's buttons through every
+// transition, their messages, the receive worker and the data table it fills.
+
+#include "tests/app/PalvexUnderTest.h"
+
+#include "tessik/SimulatedChip.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class AcquisitionTest : public PalvexTest {
+  protected:
+    // Row r holds frame r + 1 after the layout frame: compared with a twin of the simulated chip.
+    void ExpectRowsAreTheChipsFrames(int channels, std::uint32_t seed, int rows) const {
+        SimulatedChip twin(channels, -1, seed);
+        twin.NextFrame();  // the layout frame, not stored
+        for (int row = 0; row < rows; ++row) {
+            twin.NextFrame();
+            ASSERT_EQ(Cell(row, 0), std::to_wstring(row + 1));
+            for (int c = 0; c < channels; ++c) {
+                const ChannelReading reading = twin.Reading(c);
+                const int first = 1 + 4 * c;
+                ASSERT_EQ(Cell(row, first), std::to_wstring(reading.baseline)) << row;
+                ASSERT_EQ(Cell(row, first + 1), std::to_wstring(reading.filtered)) << row;
+                ASSERT_EQ(Cell(row, first + 2),
+                          std::to_wstring(int{reading.baseline} - int{reading.filtered}))
+                    << row;
+                ASSERT_EQ(Cell(row, first + 3), std::to_wstring(reading.noise)) << row;
+            }
+        }
+    }
+};
+
+TEST_F(AcquisitionTest, OpenEnablesAndChecksTheBoxesOfTheChipsChannelsOnly) {
+    Create();
+    Click(IDC_OPEN_DEVICE);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(Panel(), kOpenedPanel);
+    EXPECT_EQ(dialog->Connected(), 1);
+    for (int channel = 1; channel <= kChannelBoxCount; ++channel) {
+        EXPECT_EQ(BoxEnabled(channel), channel <= 4) << channel;
+        EXPECT_EQ(BoxChecked(channel), channel <= 4) << channel;
+    }
+    // The table: row numbers, then four columns per channel in quantity order.
+    ASSERT_EQ(Columns(), 17);
+    EXPECT_EQ(ColumnTitle(0), L"序号");
+    EXPECT_EQ(ColumnTitle(1), L"1 基础值");
+    EXPECT_EQ(ColumnTitle(2), L"1 滤波值");
+    EXPECT_EQ(ColumnTitle(3), L"1 差值");
+    EXPECT_EQ(ColumnTitle(4), L"1 噪声值");
+    EXPECT_EQ(ColumnTitle(16), L"4 噪声值");
+    EXPECT_EQ(ListView_GetColumnWidth(list, 0), 50);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 16), 100);
+    LVCOLUMNW format{};
+    format.mask = LVCF_FMT;
+    ListView_GetColumn(list, 5, &format);
+    EXPECT_EQ(format.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_CENTER);
+    const DWORD styles = ListView_GetExtendedListViewStyle(list);
+    EXPECT_TRUE((styles & LVS_EX_GRIDLINES) && (styles & LVS_EX_FULLROWSELECT));
+    EXPECT_EQ(Rows(), 0);
+
+    Click(IDC_CLOSE_DEVICE);
+    EXPECT_EQ(Panel(), kClosedPanel);
+    EXPECT_EQ(dialog->Connected(), 0);
+    for (int channel = 1; channel <= 4; ++channel) {
+        EXPECT_FALSE(BoxEnabled(channel) || BoxChecked(channel)) << channel;
+    }
+    EXPECT_EQ(StoreChannels(), 0u);
+    EXPECT_EQ(SimulatorRecord().streaming, 0u);  // the close sent the stop request
+}
+
+TEST_F(AcquisitionTest, ButtonsFollowEveryTransition) {
+    Create();
+    EXPECT_EQ(Panel(), kClosedPanel);
+    Click(IDC_OPEN_DEVICE);
+    EXPECT_EQ(Panel(), kOpenedPanel);
+    EXPECT_EQ(SimulatorRecord().streaming, 0u);  // the open stopped what it started
+
+    Click(IDC_STOP_RECEIVING);  // enabled although nothing is received
+    EXPECT_EQ(Panel(), kOpenedPanel);
+
+    Click(IDC_CONTINUE_RECEIVING);
+    EXPECT_EQ(Panel(), kReceivingPanel);
+    EXPECT_EQ(SimulatorRecord().streaming, 1u);
+    EXPECT_TRUE(PumpUntil([&] { return Rows() > 5; }));
+    Click(IDC_STOP_RECEIVING);
+    EXPECT_EQ(Panel(), kOpenedPanel);
+    EXPECT_EQ(SimulatorRecord().streaming, 0u);
+
+    Click(IDC_CONTINUE_RECEIVING);
+    Click(IDC_STOP_RECEIVING);
+    Click(IDC_CLOSE_DEVICE);
+    EXPECT_EQ(Panel(), kClosedPanel);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(SimulatorRecord().protocolErrors, 0u);
+}
+
+TEST_F(AcquisitionTest, OpenWithoutAdapterLibrariesReportsTheDeviceAsNotConnected) {
+    Create(L"no-libraries-here");
+    Click(IDC_OPEN_DEVICE);
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].text, L"tessik 未加载!!!\n");
+    EXPECT_EQ(prompts.shown[1].text, L"设备未连接！");
+    EXPECT_EQ(prompts.shown[1].caption, L"Palvex");
+    EXPECT_EQ(prompts.shown[1].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(dialog->Connected(), 0);
+    EXPECT_EQ(Panel(), kClosedPanel);
+}
+
+TEST_F(AcquisitionTest, FailedLayoutReadKeepsTheHandshakesStatusAndTheClosedButtons) {
+    SetVariable(L"TESSIK_SIM_FAULT", L"read-fails");
+    Create();
+    Click(IDC_OPEN_DEVICE);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, L"通道初始化失败，请检查MCU是否正常工作！");
+    EXPECT_EQ(prompts.shown[0].caption, L"Palvex");
+    EXPECT_EQ(prompts.shown[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(dialog->Connected(), 1);
+    EXPECT_EQ(Panel(), kClosedPanel);
+    EXPECT_FALSE(BoxEnabled(1));
+    EXPECT_EQ(Columns(), 0);
+}
+
+TEST_F(AcquisitionTest, RefusedHandshakes) {
+    Create(L"refusing");  // refuses the handshake until told otherwise
+    const auto refuse = [](bool refused) {
+        HMODULE adapter = ::GetModuleHandleW(L"Tessik.dll");
+        ASSERT_NE(adapter, nullptr);
+        FARPROC address = ::GetProcAddress(adapter, "RefuseStartRequests");
+        void (*setRefusal)(bool) = nullptr;
+        std::memcpy(&setRefusal, &address, sizeof setRefusal);
+        setRefusal(refused);
+    };
+
+    // At open: no message, the device stays "not connected", yet the buttons are Opened.
+    Click(IDC_OPEN_DEVICE);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(dialog->Connected(), 0);
+    EXPECT_EQ(Panel(), kOpenedPanel);
+    EXPECT_TRUE(BoxChecked(4));
+
+    // At "继续接收": the warning, and nothing else changes.
+    Click(IDC_CONTINUE_RECEIVING);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, L"与下位机握手失败!!!\n请检查仿真器与芯片的连接是否正确!!!");
+    EXPECT_EQ(prompts.shown[0].caption, L"警告");
+    EXPECT_EQ(prompts.shown[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(Panel(), kOpenedPanel);
+    Pump();
+    EXPECT_EQ(Rows(), 0);
+
+    refuse(false);
+    Receive(3);
+    EXPECT_EQ(Panel(), kOpenedPanel);
+    EXPECT_GE(Rows(), 3);
+}
+
+TEST_F(AcquisitionTest, EveryFrameIsOneRowWithItsOwnValues) {
+    SetVariable(L"TESSIK_SIM_SEED", L"5");
+    Create();
+    Click(IDC_OPEN_DEVICE);
+    Receive(2000);
+    const int rows = Rows();
+    EXPECT_EQ(static_cast<std::uint32_t>(rows), SimulatorRecord().framesServed - 1);
+    EXPECT_EQ(dialog->Store().Channel(0).SampleCount(), kLeadingZeroSamples + rows);
+    ExpectRowsAreTheChipsFrames(4, 5, rows);
+    EXPECT_EQ(Cell(rows, 0), L"") << "no row past the frames";
+    // The last row is scrolled into view.
+    EXPECT_GE(ListView_GetTopIndex(list) + ListView_GetCountPerPage(list), rows);
+    // Touches make negative differences; they keep their sign.
+    bool negative = false;
+    for (int row = 0; row < rows && !negative; ++row) {
+        for (int c = 0; c < 4; ++c) {
+            negative = negative || Cell(row, 3 + 4 * c).starts_with(L"-");
+        }
+    }
+    EXPECT_TRUE(negative) << "expected some negative difference in " << rows << " frames";
+}
+
+TEST_F(AcquisitionTest, ClearEmptiesTheTableAndRestartsTheSamplesAndTheNumbering) {
+    Create();
+    Click(IDC_CLEAR_DATA);  // before any open: nothing to clear, nothing sent
+    EXPECT_EQ(Columns(), 0);
+    Click(IDC_OPEN_DEVICE);
+    Receive(50);
+    Click(IDC_CLEAR_DATA);
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Columns(), 17);
+    for (std::uint32_t p = 0; p < 4; ++p) {
+        const ChannelSamples& channel = dialog->Store().Channel(p);
+        ASSERT_EQ(channel.SampleCount(), kLeadingZeroSamples);
+        for (SampleQuantity q : kAllSampleQuantities) {
+            EXPECT_EQ(channel.Series(q).Last(), 0);
+        }
+    }
+    Receive(5);
+    EXPECT_EQ(Cell(0, 0), L"1");
+    EXPECT_EQ(static_cast<std::uint32_t>(Rows()), dialog->Store().FrameCount());
+}
+
+TEST_F(AcquisitionTest, RowsStayAfterCloseAndGoWithTheNextOpen) {
+    SetVariable(L"TESSIK_SIM_SEED", L"9");
+    SetVariable(L"TESSIK_SIM_CHANNELS", L"8");
+    Create();
+    Click(IDC_OPEN_DEVICE);
+    Receive(100);
+    const int rows = Rows();
+    Click(IDC_CLOSE_DEVICE);
+    EXPECT_EQ(StoreChannels(), 0u);
+    ASSERT_EQ(Rows(), rows);
+    ASSERT_EQ(Columns(), 33);
+    ExpectRowsAreTheChipsFrames(8, 9, rows);
+    Click(IDC_CLEAR_DATA);  // with the store empty: the page is not told
+    EXPECT_EQ(Rows(), rows);
+
+    SetVariable(L"TESSIK_SIM_CHANNELS", L"3");
+    Click(IDC_OPEN_DEVICE);
+    EXPECT_EQ(Rows(), 0);
+    ASSERT_EQ(Columns(), 13);
+    EXPECT_EQ(ColumnTitle(12), L"3 噪声值");
+    for (int column = 0; column < 13; ++column) {
+        EXPECT_FALSE(ColumnTitle(column).starts_with(L"4 ")) << column;
+    }
+    EXPECT_TRUE(BoxEnabled(3));
+    EXPECT_FALSE(BoxEnabled(4));
+}
+
+TEST_F(AcquisitionTest, ReadFailureWhileReceivingEndsClosedWithoutRowsOrMessage) {
+    SetVariable(L"TESSIK_SIM_FAULT", L"read-fails");
+    SetVariable(L"TESSIK_SIM_FAULT_AFTER", L"40");
+    Create();
+    Click(IDC_OPEN_DEVICE);
+    Click(IDC_CONTINUE_RECEIVING);
+    EXPECT_TRUE(PumpUntil([&] { return Panel() == kClosedPanel; }));
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Columns(), 17);
+    EXPECT_EQ(StoreChannels(), 0u);
+    EXPECT_EQ(dialog->Connected(), 0);
+    EXPECT_FALSE(BoxEnabled(1) || BoxChecked(1));
+}
+
+TEST_F(AcquisitionTest, StopWaitsForTheReadInFlightBeforeTheStopRequest) {
+    // Each report takes 100 ms: a frame read (header, four data reports, status) takes 600 ms.
+    SetVariable(L"TESSIK_SIM_REPORT_DELAY_US", L"100000");
+    Create();
+    Click(IDC_OPEN_DEVICE);
+    Click(IDC_CONTINUE_RECEIVING);
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));  // the first read runs
+    const auto pressed = Clock::now();
+    Click(IDC_STOP_RECEIVING);
+    const auto waited = Clock::now() - pressed;
+    EXPECT_GE(waited, std::chrono::milliseconds(300)) << "the read in flight was not awaited";
+    EXPECT_LT(waited, std::chrono::milliseconds(2500));
+    const SimulatorStatistics record = SimulatorRecord();
+    EXPECT_EQ(record.streaming, 0u);
+    EXPECT_EQ(record.protocolErrors, 0u);
+    EXPECT_EQ(record.resyncs, 0u) << "the read and the stop request got mixed up";
+    EXPECT_EQ(Panel(), kOpenedPanel);
+    EXPECT_EQ(static_cast<std::uint32_t>(Rows()), record.framesServed - 1);
+    Pump();
+    EXPECT_EQ(Panel(), kOpenedPanel) << "a read failed after all";
+
+    // With nothing in flight, stopping takes only the stop request.
+    const auto again = Clock::now();
+    Click(IDC_STOP_RECEIVING);
+    EXPECT_LT(Clock::now() - again, std::chrono::milliseconds(450));  // two 100 ms reports
+}
+
+TEST_F(AcquisitionTest, ClosingTheWindowWhileReceivingEndsTheWorkerFirst) {
+    SetVariable(L"TESSIK_SIM_CHANNELS", L"32");
+    Create();
+    Click(IDC_OPEN_DEVICE);
+    Click(IDC_CONTINUE_RECEIVING);
+    EXPECT_TRUE(PumpUntil([&] { return Rows() > 100; }));
+    Click(IDCANCEL);  // Esc or the close box
+    EXPECT_FALSE(::IsWindow(hwnd));
+    dialog.reset();  // unloads Dravik and Tessik: TearDown checks they are gone
+}
+
+TEST_F(AcquisitionTest, ClosingTheWindowWhileAFailedReadsCommandsArePending) {
+    SetVariable(L"TESSIK_SIM_FAULT", L"read-fails");
+    SetVariable(L"TESSIK_SIM_FAULT_AFTER", L"1");
+    Create();
+    Click(IDC_OPEN_DEVICE);
+    Click(IDC_CONTINUE_RECEIVING);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // stop, clear, close posted
+    Click(IDCANCEL);
+    Pump();
+    EXPECT_FALSE(::IsWindow(hwnd));
+    dialog.reset();
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+#pragma once
+// A modeless main dialog that loads Tessik.dll and Dravik.dll from a folder beside the test
+// program, driven the way a user drives it, with prompts that record instead of showing.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/PalvexDlg.h"
+#include "res/resource.h"
+#include "tests/device/SimulatorRecord.h"
+
+// Enabling of "打开设备", "继续接收", "停止接收", "关闭设备", "清除数据", "导出数据", in this
+// order.
+inline constexpr char kClosedPanel[] = "100011";
+inline constexpr char kOpenedPanel[] = "011111";
+inline constexpr char kReceivingPanel[] = "001000";
+
+class PalvexTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        static const bool controls = [] {
+            INITCOMMONCONTROLSEX classes{sizeof(classes), 0xFF};
+            return ::InitCommonControlsEx(&classes) != FALSE;
+        }();
+        ASSERT_TRUE(controls);
+        InstallPrompts(&prompts);
+        SetVariable(L"TESSIK_SIM_REPORT_DELAY_US", L"0");
+        SetVariable(L"TESSIK_SIM_CHANNELS", L"4");
+    }
+
+    void TearDown() override {
+        Destroy();
+        InstallPrompts(nullptr);
+        for (const std::wstring& name : variables_) {
+            ::SetEnvironmentVariableW(name.c_str(), nullptr);
+        }
+        EXPECT_EQ(::GetModuleHandleW(L"Tessik.dll"), nullptr) << "a library stayed loaded";
+        EXPECT_EQ(::GetModuleHandleW(L"Dravik.dll"), nullptr) << "a library stayed loaded";
+    }
+
+    static std::wstring TestFolder() {
+        wchar_t path[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring folder(path);
+        return folder.substr(0, folder.find_last_of(L"\\/"));
+    }
+
+    void SetVariable(const wchar_t* name, const wchar_t* value) {
+        ::SetEnvironmentVariableW(name, value);
+        variables_.push_back(name);
+    }
+
+    // The main dialog with the libraries of TestFolder()\libraries.
+    void Create(const wchar_t* libraries = L"simulator") {
+        dialog = std::make_unique<CPalvexDlg>(TestFolder() + L"\\" + libraries);
+        ASSERT_TRUE(dialog->Create(nullptr));
+        hwnd = dialog->m_hWnd;
+        dialog->ShowWindow(SW_SHOW);
+        list = FindList();
+        ASSERT_NE(list, nullptr);
+    }
+
+    void Destroy() {
+        if (dialog != nullptr) {
+            dialog->DestroyWindow();
+            dialog.reset();
+        }
+    }
+
+    // The command a click on the control sends.
+    void Click(int id) const {
+        ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, id)));
+    }
+
+    static void Pump() {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+
+    // Handles the thread's messages until done() or the time is up; returns done().
+    static bool PumpUntil(const std::function<bool()>& done, int millis = 10000) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(millis);
+        while (!done() && std::chrono::steady_clock::now() < end) {
+            Pump();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        Pump();
+        return done();
+    }
+
+    // "继续接收", until the table has at least rows rows, then "停止接收".
+    void Receive(int rows) {
+        Click(IDC_CONTINUE_RECEIVING);
+        EXPECT_TRUE(PumpUntil([&] { return Rows() >= rows; })) << "only " << Rows() << " rows";
+        Click(IDC_STOP_RECEIVING);
+        Pump();
+    }
+
+    std::string Panel() const {
+        std::string enabling;
+        for (int id : {IDC_OPEN_DEVICE, IDC_CONTINUE_RECEIVING, IDC_STOP_RECEIVING,
+                       IDC_CLOSE_DEVICE, IDC_CLEAR_DATA, IDC_EXPORT_DATA}) {
+            enabling += ::IsWindowEnabled(::GetDlgItem(hwnd, id)) ? '1' : '0';
+        }
+        return enabling;
+    }
+
+    int Rows() const { return ListView_GetItemCount(list); }
+    int Columns() const { return Header_GetItemCount(ListView_GetHeader(list)); }
+    std::wstring Cell(int row, int column) const {
+        wchar_t text[64] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    std::wstring ColumnTitle(int column) const {
+        wchar_t text[256] = {};
+        LVCOLUMNW item{};
+        item.mask = LVCF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 256;
+        ::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
+                       reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    bool BoxEnabled(int channel) const { return ::IsWindowEnabled(Box(channel)) != FALSE; }
+    bool BoxChecked(int channel) const {
+        return ::SendMessageW(Box(channel), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    HWND Box(int channel) const {
+        return ::GetDlgItem(hwnd, kChannelBoxIds[static_cast<std::size_t>(channel - 1)]);
+    }
+    std::uint32_t StoreChannels() const {
+        auto guard = dialog->Store().Lock();
+        return dialog->Store().ChannelCount();
+    }
+
+    RecordingPrompts prompts;
+    std::unique_ptr<CPalvexDlg> dialog;
+    HWND hwnd = nullptr;
+    HWND list = nullptr;
+
+  private:
+    HWND FindList() const {
+        HWND tabs = ::GetDlgItem(hwnd, IDC_PAGE_TABS);
+        for (HWND page = ::GetWindow(tabs, GW_CHILD); page != nullptr;
+             page = ::GetWindow(page, GW_HWNDNEXT)) {
+            if (HWND found = ::GetDlgItem(page, IDC_DATA_LIST)) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+
+    std::vector<std::wstring> variables_;
+};
