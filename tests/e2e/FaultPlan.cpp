@@ -75,7 +75,9 @@ AdapterSettings FaultPlan::Next() {
     } else {
         settings.after = layout ? 0 : Below(kLatestCommandFault);
     }
-    // Mostly transient; a disconnect for good ends the program's life in the soak.
-    settings.length = Below(4) == 0 ? 0 : 1 + Below(kLongestTransientFault);
+    // Mostly transient. A disconnect is for good, which ends the program's life in the soak:
+    // a plugged-back adapter keeps its settings and so would unplug itself again and again.
+    settings.length =
+        settings.fault == "disconnect" || Below(4) == 0 ? 0 : 1 + Below(kLongestTransientFault);
     return settings;
 }
