@@ -1,5 +1,7 @@
 #include "app/CsvExport.h"
 
+#include "app/ExportFormat.h"
+
 #include "framework/Prompts.h"
 
 #include <cwctype>
@@ -16,18 +18,6 @@ constexpr std::size_t kPathCapacity = 260;
 
 // Lines are gathered into pieces of about this size before they go to the file.
 constexpr std::size_t kWritePiece = 1 << 20;
-
-std::string ToActiveCodePage(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int length = static_cast<int>(text.size());
-    const int size =
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string converted(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, converted.data(), size, nullptr, nullptr);
-    return converted;
-}
 
 DWORD LastErrorOr(DWORD fallback) {
     const DWORD error = ::GetLastError();
@@ -90,13 +80,11 @@ bool WriteText(std::FILE* file, const std::string& text) {
 
 bool WriteLines(const DlgListData& table, std::FILE* file) {
     const int columns = table.ColumnCount();
-    std::wstring header;
+    std::vector<std::wstring> titles;
     for (int column = 0; column < columns; ++column) {
-        header += table.ColumnTitle(column);
-        header += L',';
+        titles.push_back(table.ColumnTitle(column));
     }
-    header += L'\n';
-    if (!WriteText(file, ToActiveCodePage(header))) {
+    if (!WriteText(file, CsvHeaderLine(titles))) {
         return false;
     }
     // The cells hold only digits, minus signs and the commas between them, which every ANSI

@@ -1,6 +1,7 @@
 #include "app/DlgListData.h"
 
 #include "app/DecimalText.h"
+#include "app/ExportFormat.h"
 #include "app/PageMessages.h"
 #include "framework/MessageMap.h"
 
@@ -12,14 +13,12 @@ namespace {
 constexpr int kRowNumberWidth = 50;
 constexpr int kValueWidth = 100;
 constexpr int kColumnsPerChannel = static_cast<int>(kSampleQuantityCount);
-constexpr std::array<const wchar_t*, kSampleQuantityCount> kQuantityTitles = {
-    L" 基础值", L" 滤波值", L" 差值", L" 噪声值"};
 
 // While frames keep coming, the page lets the worker post its next WM_LIST_APPEND only after
 // this pause. A posted message always goes before painting and timers, so a worker that
 // reposted at once would keep the table and the charts from ever being drawn.
 constexpr UINT_PTR kRearmTimer = 1;
-constexpr UINT kRearmMillis = 25;
+constexpr UINT kRearmMillis = 50;
 
 }  // namespace
 
@@ -52,16 +51,16 @@ LRESULT DlgListData::OnSetup(WPARAM, LPARAM store) {
 }
 
 void DlgListData::BuildColumns() {
-    list_.InsertColumn(0, L"序号", LVCFMT_CENTER, kRowNumberWidth);
+    list_.InsertColumn(0, kRowNumberTitle, LVCFMT_CENTER, kRowNumberWidth);
     if (store_ == nullptr) {
         return;
     }
     auto guard = store_->Lock();
     int column = 1;
     for (std::uint32_t p = 0; p < store_->ChannelCount(); ++p) {
-        const std::wstring number = std::to_wstring(store_->Channel(p).channel + 1);
-        for (const wchar_t* title : kQuantityTitles) {
-            list_.InsertColumn(column++, number + title, LVCFMT_CENTER, kValueWidth);
+        for (std::size_t quantity = 0; quantity < kSampleQuantityCount; ++quantity) {
+            list_.InsertColumn(column++, QuantityColumnTitle(store_->Channel(p).channel, quantity),
+                               LVCFMT_CENTER, kValueWidth);
         }
     }
 }

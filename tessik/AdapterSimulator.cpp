@@ -38,7 +38,7 @@ void AdapterSimulator::AnswerQueue::Pop(std::uint8_t* out) {
 
 AdapterSimulator::AdapterSimulator(const SimulatorConfig& config)
     : config_(config),
-      chip_(config.channels, config.layoutLength, config.seed),
+      chip_(config.channels, config.layoutLength, config.seed, config.touches),
       reportMicros_(config.reportDelayMicros) {
     statistics_.timeoutMillis = kDefaultTimeoutMillis;
 }
@@ -46,7 +46,7 @@ AdapterSimulator::AdapterSimulator(const SimulatorConfig& config)
 void AdapterSimulator::Configure(const SimulatorConfig& config) {
     std::lock_guard lock(mutex_);
     config_ = config;
-    chip_ = SimulatedChip(config.channels, config.layoutLength, config.seed);
+    chip_ = SimulatedChip(config.channels, config.layoutLength, config.seed, config.touches);
     answers_.Clear();
     statistics_ = SimulatorStatistics{};
     statistics_.timeoutMillis = kDefaultTimeoutMillis;

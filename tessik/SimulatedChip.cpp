@@ -1,6 +1,7 @@
 #include "tessik/SimulatedChip.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -28,8 +29,9 @@ double TouchShape(int age) {
 
 }  // namespace
 
-SimulatedChip::SimulatedChip(int channels, int layoutLength, std::uint32_t seed)
-    : state_(seed == 0 ? 1 : seed) {
+SimulatedChip::SimulatedChip(int channels, int layoutLength, std::uint32_t seed,
+                             std::vector<ScriptedTouch> script)
+    : state_(seed == 0 ? 1 : seed), script_(std::move(script)), scripted_(!script_.empty()) {
     const int count = std::clamp(channels, 0, kMaxChipChannels);
     layoutLength_ = static_cast<std::uint8_t>(layoutLength < 0 ? 2 + 6 * count : layoutLength);
     channels_.resize(static_cast<std::size_t>(count));
@@ -51,24 +53,35 @@ std::uint32_t SimulatedChip::Random() {
     return state_;
 }
 
-void SimulatedChip::Step(Channel& channel) {
+double SimulatedChip::ScriptedDifference(int number) const {
+    double difference = 0.0;
+    for (const ScriptedTouch& touch : script_) {
+        if (touch.channel == number + 1 && frame_ >= touch.start &&
+            frame_ - touch.start < touch.length) {
+            difference = touch.delta;
+        }
+    }
+    return difference;
+}
+
+void SimulatedChip::Step(Channel& channel, int number) {
     if (RandomBelow(500) == 0) {
         channel.drift = -channel.drift;
     }
     channel.baseline = std::clamp(channel.baseline + channel.drift, 200.0, 60000.0);
 
-    if (channel.touchAge < 0 && RandomBelow(kTouchChance) == 0) {
+    if (!scripted_ && channel.touchAge < 0 && RandomBelow(kTouchChance) == 0) {
         channel.touchAge = 0;
         channel.touchDepth = 200 + RandomBelow(400);
     }
-    double difference = 0.0;
+    double difference = scripted_ ? ScriptedDifference(number) : 0.0;
     if (channel.touchAge >= 0) {
         difference = channel.touchDepth * TouchShape(channel.touchAge);
         if (++channel.touchAge >= kTouchFrames) {
             channel.touchAge = -1;
         }
     }
-    const int jitter = RandomBelow(7) - 3;
+    const int jitter = RandomBelow(2 * kChipJitter + 1) - kChipJitter;
     channel.reading.baseline = ToCount(channel.baseline);
     channel.reading.filtered = ToCount(channel.baseline - difference + jitter);
     channel.reading.noise = static_cast<std::uint16_t>(RandomBelow(12));
@@ -80,14 +93,16 @@ ChipFrame SimulatedChip::NextFrame() {
     frame[1] = 0xAA;
     frame[2] = layoutLength_;
     std::size_t at = 3;
+    int number = 0;
     for (Channel& channel : channels_) {
-        Step(channel);
+        Step(channel, number++);
         for (std::uint16_t value :
              {channel.reading.baseline, channel.reading.filtered, channel.reading.noise}) {
             frame[at++] = static_cast<std::uint8_t>(value >> 8);
             frame[at++] = static_cast<std::uint8_t>(value);
         }
     }
+    ++frame_;
     return frame;
 }
 

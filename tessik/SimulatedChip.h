@@ -13,6 +13,20 @@ inline constexpr std::size_t kChipFrameSize = 200;
 
 using ChipFrame = std::array<std::uint8_t, kChipFrameSize>;
 
+// A touch that a test scripts instead of the chip's random ones: from frame start on, for
+// length frames, the channel's difference stands at delta (plus the usual jitter). Frames are
+// counted from 0, the first frame after the chip was made (the layout read at Open), so frame
+// k is the k-th row that Palvex records.
+struct ScriptedTouch {
+    int channel;  // 1-based, as Palvex numbers channels
+    std::uint32_t start;
+    std::uint32_t length;
+    int delta;
+};
+
+// While nobody touches a key its difference is the jitter alone: -3 to 3, peak-to-peak 6.
+inline constexpr int kChipJitter = 3;
+
 // The three values that one channel reports in one frame.
 struct ChannelReading {
     std::uint16_t baseline;
@@ -24,7 +38,9 @@ class SimulatedChip {
   public:
     // channels is clamped to 0..32. layoutLength is the frame's length byte L; a negative value
     // gives the well-formed 2 + 6 * channels.
-    SimulatedChip(int channels, int layoutLength, std::uint32_t seed);
+    // With a touch script the chip touches its keys only as the script says.
+    SimulatedChip(int channels, int layoutLength, std::uint32_t seed,
+                  std::vector<ScriptedTouch> script = {});
 
     int Channels() const { return static_cast<int>(channels_.size()); }
     // Moves the chip one measurement on and returns its frame: 0x55 0xAA L, then per channel
@@ -46,9 +62,14 @@ class SimulatedChip {
     int RandomBelow(int bound) {
         return static_cast<int>(Random() % static_cast<std::uint32_t>(bound));
     }
-    void Step(Channel& channel);
+    void Step(Channel& channel, int number);
+    // The scripted difference of channel number (0-based) in the current frame.
+    double ScriptedDifference(int number) const;
 
     std::vector<Channel> channels_;
     std::uint8_t layoutLength_;
     std::uint32_t state_;
+    std::vector<ScriptedTouch> script_;
+    bool scripted_;
+    std::uint32_t frame_ = 0;  // the number of the frame being made
 };

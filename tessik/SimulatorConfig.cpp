@@ -61,6 +61,48 @@ bool ReadChoice(const char* (*lookup)(const char*), const char* name,
     return false;
 }
 
+// TESSIK_SIM_TOUCH=channel:start:length:delta,... with every channel one the chip has.
+bool ReadTouches(const char* (*lookup)(const char*), int channels,
+                 std::vector<ScriptedTouch>& touches, std::string& error) {
+    const char* text = lookup("TESSIK_SIM_TOUCH");
+    if (text == nullptr || *text == '\0') {
+        return true;
+    }
+    const std::string all = text;
+    std::size_t begin = 0;
+    while (begin <= all.size()) {
+        std::size_t end = all.find(',', begin);
+        if (end == std::string::npos) {
+            end = all.size();
+        }
+        const std::string item = all.substr(begin, end - begin);
+        long long fields[4] = {};
+        const long long low[4] = {1, 0, 1, -65535};
+        const long long high[4] = {channels, 0xFFFFFFFFll, 0xFFFFFFFFll, 65535};
+        const char* at = item.data();
+        const char* stop = item.data() + item.size();
+        bool good = true;
+        for (int f = 0; f < 4 && good; ++f) {
+            const auto [next, status] = std::from_chars(at, stop, fields[f]);
+            good = status == std::errc{} && fields[f] >= low[f] && fields[f] <= high[f] &&
+                   (f == 3 ? next == stop : next != stop && *next == ':');
+            at = next + 1;
+        }
+        if (!good) {
+            error = "TESSIK_SIM_TOUCH=" + all + ": \"" + item +
+                    "\" is not channel:start:length:delta with a channel from 1 to " +
+                    std::to_string(channels) +
+                    ", a length of at least 1 and a delta from -65535 "
+                    "to 65535";
+            return false;
+        }
+        touches.push_back({static_cast<int>(fields[0]), static_cast<std::uint32_t>(fields[1]),
+                           static_cast<std::uint32_t>(fields[2]), static_cast<int>(fields[3])});
+        begin = end + 1;
+    }
+    return true;
+}
+
 bool AppliesTo(SimulatorFault fault, FaultTarget target) {
     const bool commandsTargeted = target != FaultTarget::Frame && target != FaultTarget::Layout;
     for (const SimulatorFaultKind& kind : kFaultKinds) {
@@ -99,7 +141,8 @@ std::optional<SimulatorConfig> ParseSimulatorConfig(const char* (*lookup)(const 
         !ReadChoice(lookup, "TESSIK_SIM_FAULT", SimulatorFaultKinds(), &SimulatorFaultKind::fault,
                     config.fault, error) ||
         !ReadChoice(lookup, "TESSIK_SIM_FAULT_REQUEST", FaultTargetKinds(),
-                    &FaultTargetKind::target, config.faultTarget, error)) {
+                    &FaultTargetKind::target, config.faultTarget, error) ||
+        !ReadTouches(lookup, static_cast<int>(channels), config.touches, error)) {
         return std::nullopt;
     }
     if (!AppliesTo(config.fault, config.faultTarget)) {

@@ -6,6 +6,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
+
+#include "tessik/SimulatedChip.h"
 
 enum class SimulatorFault {
     None,
@@ -58,6 +61,8 @@ struct SimulatorConfig {
     // Targeted requests that get the fault before normal answers return; 0: until the next
     // Open. A disconnect instead lasts for this many refused Open calls.
     std::uint32_t faultLength = 0;
+    // Scripted touches; while there are any, the chip makes no random ones.
+    std::vector<ScriptedTouch> touches;
 };
 
 // Reads the configuration through lookup (name -> value, null when unset). Returns nothing and

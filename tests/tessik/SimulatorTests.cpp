@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -91,6 +92,40 @@ TEST(SimulatorConfigTest, RefusesMalformedValuesByName) {
         std::string error;
         EXPECT_FALSE(Parse({{name, value}}, error)) << name;
         EXPECT_NE(error.find(name), std::string::npos) << error;
+    }
+}
+
+TEST(SimulatorConfigTest, ReadsAndChecksTheTouchScript) {
+    std::string error;
+    auto config =
+        Parse({{"TESSIK_SIM_CHANNELS", "4"}, {"TESSIK_SIM_TOUCH", "1:10:5:80,4:0:1:-7"}}, error);
+    ASSERT_TRUE(config) << error;
+    ASSERT_EQ(config->touches.size(), 2u);
+    EXPECT_EQ(config->touches[0].channel, 1);
+    EXPECT_EQ(config->touches[0].start, 10u);
+    EXPECT_EQ(config->touches[0].length, 5u);
+    EXPECT_EQ(config->touches[0].delta, 80);
+    EXPECT_EQ(config->touches[1].delta, -7);
+    for (const char* bad : {"5:0:1:10", "0:0:1:10", "1:0:0:10", "1:0:1", "1:0:1:10,", "1:0:1:10:3",
+                            "1:a:1:10", "1:0:1:70000", ":0:1:10"}) {
+        EXPECT_FALSE(Parse({{"TESSIK_SIM_CHANNELS", "4"}, {"TESSIK_SIM_TOUCH", bad}}, error))
+            << bad;
+        EXPECT_NE(error.find("TESSIK_SIM_TOUCH"), std::string::npos) << error;
+    }
+}
+
+TEST(SimulatedChipTest, ScriptedTouchesAreTheOnlyTouches) {
+    // Channel 2 is touched in frames 5 to 7; every other difference is the jitter alone.
+    SimulatedChip chip(3, -1, 9, {{2, 5, 3, 120}});
+    for (int frame = 0; frame < 2000; ++frame) {
+        chip.NextFrame();
+        for (int channel = 0; channel < 3; ++channel) {
+            const ChannelReading r = chip.Reading(channel);
+            const int difference = r.baseline - r.filtered;
+            const bool touched = channel == 1 && frame >= 5 && frame < 8;
+            ASSERT_LE(std::abs(difference - (touched ? 120 : 0)), kChipJitter)
+                << "frame " << frame << " channel " << channel;
+        }
     }
 }
 

@@ -1,0 +1,144 @@
+// palvex-capture: records the touch chip without a window, or reads back a recording that
+// Palvex exported, and judges every key by its noise, touch delta and SNR. Made for
+// production-line scripts: one-line errors on standard error and telling exit codes.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "capture/CaptureOptions.h"
+#include "capture/ConsoleText.h"
+#include "capture/ExportReader.h"
+#include "capture/KeyFigures.h"
+#include "capture/LiveCapture.h"
+#include "capture/RecordingFile.h"
+#include "capture/SummaryReport.h"
+#include "device/DeviceConnection.h"
+#include "framework/Prompts.h"
+
+namespace {
+
+enum ExitCode : int {
+    kAllPass = 0,
+    kKeyFails = 1,  // a channel fails or shows no touch
+    kFailure = 2,   // no adapter, a lost link, a file that cannot be read or written, bad usage
+};
+
+// The device connection reports a library that cannot be loaded in a message box; a console
+// program has nobody to click it, so the text goes to standard error instead.
+class ConsolePrompts final : public UserPrompts {
+  public:
+    int ShowMessage(HWND, const std::wstring& text, const std::wstring& caption, UINT) override {
+        ReportError(ToUtf8(caption + L": " + text));
+        return IDOK;
+    }
+    bool AskSaveFile(HWND, const SaveFileOptions&, std::wstring&) override { return false; }
+};
+
+bool ReadRecording(const std::string& path, RecordingKeys& keys) {
+    std::FILE* file = ::_wfopen(FromUtf8(path).c_str(), L"rb");
+    if (file == nullptr) {
+        ReportError(path + " cannot be read");
+        return false;
+    }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
+    ExportReader reader(file, path);
+    if (!ReadExportIntoKeys(reader, keys)) {
+        ReportError(reader.Error());
+        return false;
+    }
+    return true;
+}
+
+bool Capture(const CaptureOptions& options, RecordingKeys& keys) {
+    RecordingFile out;
+    if (!options.outPath.empty() && !out.Open(FromUtf8(options.outPath))) {
+        ReportError(options.outPath + " " + out.Error());
+        return false;
+    }
+    std::uint32_t channels = 0;
+    bool written = true;
+    auto onLayout = [&](std::uint32_t count) {
+        channels = count;
+        keys.Reset(count);
+        written = options.outPath.empty() || out.WriteHeader(count);
+        return written;
+    };
+    auto onFrame = [&](const std::int32_t* values) {
+        keys.Add(values);
+        written = options.outPath.empty() || out.WriteRow(values, channels);
+        return written;
+    };
+    DeviceConnection device;
+    const CaptureOutcome outcome =
+        CaptureFrames(device, {options.seconds, options.frames}, onLayout, onFrame);
+    if (!options.outPath.empty() && !out.Close()) {
+        written = false;
+    }
+    if (!written) {
+        ReportError(options.outPath + " " + out.Error());
+    }
+    if (!outcome.linkOk) {
+        ReportError(outcome.error);
+        return false;
+    }
+    std::fprintf(stderr, "palvex-capture: %llu frames of %u channels in %.1f s\n",
+                 static_cast<unsigned long long>(outcome.frames), channels, outcome.seconds);
+    return written;
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text) {
+    std::FILE* file = ::_wfopen(FromUtf8(path).c_str(), L"wt");
+    if (file == nullptr) {
+        ReportError(path + " cannot be created");
+        return false;
+    }
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fclose(file) == 0 && written;
+    if (!written) {
+        ReportError(path + " cannot be written");
+    }
+    return written;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    ::SetConsoleOutputCP(CP_UTF8);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.push_back(ToUtf8(argv[i]));
+    }
+    const ParsedOptions parsed = ParseCaptureOptions(arguments);
+    if (!parsed.error.empty()) {
+        ReportError(parsed.error + " (see --help)");
+        return kFailure;
+    }
+    const CaptureOptions& options = parsed.options;
+    if (options.help) {
+        std::fputs(CaptureUsage().c_str(), stdout);
+        return kAllPass;
+    }
+
+    ConsolePrompts prompts;
+    InstallPrompts(&prompts);
+    RecordingKeys keys;
+    const bool recorded =
+        options.fromPath.empty() ? Capture(options, keys) : ReadRecording(options.fromPath, keys);
+    if (!recorded) {
+        return kFailure;
+    }
+
+    const std::vector<KeyFigures> figures = keys.Judge(options.judge);
+    if (options.summary) {
+        std::fputs(FormatSummaryTable(figures, options.judge.minSnr).c_str(), stdout);
+    }
+    if (!options.summaryCsvPath.empty() &&
+        !WriteTextFile(options.summaryCsvPath, FormatSummaryCsv(figures))) {
+        return kFailure;
+    }
+    return AllKeysPass(figures) ? kAllPass : kKeyFails;
+}

@@ -1,0 +1,71 @@
+// The command line of palvex-capture: what scripts may write, and the one-line refusals.
+
+#include "capture/CaptureOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ParsedOptions Parse(std::vector<std::string> arguments) {
+    return ParseCaptureOptions(arguments);
+}
+
+TEST(CaptureOptions, LiveCaptureWithEveryOption) {
+    ParsedOptions p = Parse({"--seconds", "2.5", "--frames=1000", "--out", "a b.csv", "--summary",
+                             "--summary-csv", "s.csv", "--threshold", "-3", "--min-snr=7"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(*p.options.seconds, 2.5);
+    EXPECT_EQ(*p.options.frames, 1000u);
+    EXPECT_EQ(p.options.outPath, "a b.csv");
+    EXPECT_TRUE(p.options.summary);
+    EXPECT_EQ(p.options.summaryCsvPath, "s.csv");
+    EXPECT_EQ(*p.options.judge.threshold, -3.0);
+    EXPECT_EQ(p.options.judge.minSnr, 7.0);
+}
+
+TEST(CaptureOptions, OfflineAndHelp) {
+    ParsedOptions p = Parse({"--from", "keys.csv", "--summary"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.fromPath, "keys.csv");
+    EXPECT_FALSE(p.options.judge.threshold.has_value());
+    EXPECT_EQ(p.options.judge.minSnr, kDefaultMinSnr);
+    EXPECT_TRUE(Parse({"--help"}).options.help);
+    EXPECT_EQ(Parse({"--help"}).error, "");
+    for (const char* option : {"--seconds", "--frames", "--out", "--summary-csv", "--from",
+                               "--threshold", "--min-snr", "--help"}) {
+        EXPECT_NE(CaptureUsage().find(option), std::string::npos) << option;
+    }
+}
+
+TEST(CaptureOptions, Refusals) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{}, "give --seconds S or --frames N (or --from FILE.csv)"},
+        {{"--frames", "10"}, "nothing to do: give --out, --summary or --summary-csv"},
+        {{"--from", "k.csv"}, "nothing to do: give --summary or --summary-csv"},
+        {{"--from", "k.csv", "--frames", "3", "--summary"},
+         "--from judges a file: it cannot be combined with --seconds, --frames or --out"},
+        {{"--seconds", "0", "--summary"},
+         "--seconds needs a positive number of seconds, not \"0\""},
+        {{"--seconds", "inf", "--summary"},
+         "--seconds needs a positive number of seconds, not \"inf\""},
+        {{"--frames", "-5", "--summary"}, "--frames needs a positive whole number, not \"-5\""},
+        {{"--frames", "12x", "--summary"}, "--frames needs a positive whole number, not \"12x\""},
+        {{"--frames", "99999999999999999999999", "--summary"},
+         "--frames needs a positive whole number, not \"99999999999999999999999\""},
+        {{"--min-snr", "-1"}, "--min-snr needs a number of at least 0, not \"-1\""},
+        {{"--threshold", "abc"}, "--threshold needs a number, not \"abc\""},
+        {{"--out="}, "--out needs a file name"},
+        {{"--summary", "--frames"}, "--frames needs a value"},
+        {{"--colour", "red"}, "unknown option --colour"},
+        {{"stray"}, "unknown argument stray"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Parse(c.arguments).error, c.error);
+    }
+}
+
+}  // namespace

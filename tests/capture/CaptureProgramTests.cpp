@@ -1,0 +1,146 @@
+// palvex-capture as a script runs it: the built program from the simulator folder, with the
+// simulator's scripted touches, its exit codes, its one-line errors and its files.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/capture/CaptureRunner.h"
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+// The summary line of channel (1-based) in the printed table.
+std::string SummaryLine(const std::string& table, int channel) {
+    std::istringstream lines(table);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind(std::to_string(channel) + " ", 0) == 0) {
+            return line;
+        }
+    }
+    return {};
+}
+
+class CaptureProgramTest : public ::testing::Test {
+  protected:
+    // Two keys: channel 1 touched by 60 counts, channel 2 by 90, both for 300 of 3000 frames,
+    // with the chip's jitter of -3 to 3: noise 6, SNR 10 and 15.
+    ScopedEnvironment environment_{{{L"TESSIK_SIM_CHANNELS", L"2"},
+                                    {L"TESSIK_SIM_REPORT_DELAY_US", L"0"},
+                                    {L"TESSIK_SIM_TOUCH", L"1:1000:300:60,2:2000:300:90"}}};
+    std::wstring folder_ = TempFolder();
+};
+
+TEST_F(CaptureProgramTest, ScriptedTouchesPassWithTheirTrueFigures) {
+    ProgramRun run = RunCapture(L"--frames 3000 --summary");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    std::istringstream one(SummaryLine(run.out, 1));
+    std::string channel, samples, baseline, noise, delta, snr, verdict;
+    one >> channel >> samples >> baseline >> noise >> delta >> snr >> verdict;
+    EXPECT_EQ(samples, "3000");
+    EXPECT_EQ(noise, "6");
+    EXPECT_NEAR(std::stod(delta), 60.0, 0.5);
+    EXPECT_NEAR(std::stod(snr), 10.0, 0.1);
+    EXPECT_EQ(verdict, "pass");
+    EXPECT_NE(SummaryLine(run.out, 2).find("pass"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("3000 frames of 2 channels"), std::string::npos) << run.err;
+
+    // A pass mark above channel 1's ratio but below channel 2's fails channel 1 alone.
+    run = RunCapture(L"--frames 3000 --summary --min-snr 12");
+    EXPECT_EQ(run.exitCode, 1u) << run.err;
+    EXPECT_NE(SummaryLine(run.out, 1).find("fail"), std::string::npos) << run.out;
+    EXPECT_NE(SummaryLine(run.out, 2).find("pass"), std::string::npos) << run.out;
+}
+
+TEST_F(CaptureProgramTest, AKeyThatIsNeverTouchedFails) {
+    ProgramRun run = RunCapture(L"--frames 900 --summary");  // both touches come later
+    EXPECT_EQ(run.exitCode, 1u) << run.err;
+    EXPECT_NE(SummaryLine(run.out, 1).find("no touch"), std::string::npos) << run.out;
+}
+
+TEST_F(CaptureProgramTest, OfflineSummaryOfTheRecordingEqualsTheLiveOne) {
+    const std::wstring recording = folder_ + L"按键 录音.csv";
+    const std::wstring liveCsv = folder_ + L"live.csv";
+    const std::wstring offlineCsv = folder_ + L"offline.csv";
+    ProgramRun live = RunCapture(L"--frames 3000 --summary --out \"" + recording +
+                                 L"\" --summary-csv \"" + liveCsv + L"\"");
+    ASSERT_EQ(live.exitCode, 0u) << live.err;
+    ProgramRun offline = RunCapture(L"--from \"" + recording + L"\" --summary --summary-csv \"" +
+                                    offlineCsv + L"\"");
+    ASSERT_EQ(offline.exitCode, 0u) << offline.err;
+    EXPECT_EQ(offline.out, live.out);
+    EXPECT_EQ(ReadFileBytes(offlineCsv), ReadFileBytes(liveCsv));
+    EXPECT_EQ(ReadFileBytes(liveCsv).rfind("channel,samples,baseline_mean,noise_pp,touch_delta,snr,"
+                                           "result\r\n1,3000,",
+                                           0),
+              0u);
+}
+
+TEST_F(CaptureProgramTest, EveryFailureHasItsExitCodeAndOneLine) {
+    struct Case {
+        std::map<std::wstring, std::wstring> environment;
+        std::wstring arguments;
+        DWORD exitCode;
+        std::string message;
+    };
+    const std::wstring csv = folder_ + L"bad.csv";
+    ASSERT_TRUE(WriteFileBytes(csv, "x,1 a,1 b,1 c,1 d,\r\n1,2,3,oops,5,\r\n"));
+    const Case cases[] = {
+        {{{L"TESSIK_SIM_FAULT", L"disconnect"}, {L"TESSIK_SIM_FAULT_REQUEST", L"start"}},
+         L"--frames 10 --summary",
+         2,
+         "palvex-capture: no answer from the chip"},
+        {{{L"TESSIK_SIM_FAULT", L"silent"}, {L"TESSIK_SIM_FAULT_REQUEST", L"layout"}},
+         L"--frames 10 --summary",
+         2,
+         "palvex-capture: channel initialisation failed"},
+        {{{L"TESSIK_SIM_FAULT", L"disconnect"}, {L"TESSIK_SIM_FAULT_AFTER", L"50"}},
+         L"--frames 1000 --summary",
+         2,
+         "palvex-capture: link to the adapter lost after"},
+        {{},
+         L"--frames 10 --out \"" + folder_ + L"no such folder\\x.csv\"",
+         2,
+         "x.csv cannot be created"},
+        {{},
+         L"--from \"" + csv + L"\" --summary",
+         2,
+         "bad.csv, line 2: difference value \"oops\" of channel 1"},
+        {{}, L"--from \"" + folder_ + L"missing.csv\" --summary", 2, "missing.csv cannot be read"},
+        {{}, L"--frames 10", 2, "nothing to do"},
+    };
+    for (const Case& c : cases) {
+        ScopedEnvironment environment(c.environment);
+        ProgramRun run = RunCapture(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << ": " << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+    }
+}
+
+TEST_F(CaptureProgramTest, WithoutAnAdapter) {
+    // The real HID transport finds no adapter on this machine.
+    std::wstring hardware = SimulatorFolder();
+    hardware.replace(hardware.rfind(L"simulator"), 9, L"hardware");
+    ProgramRun run = RunCapture(L"--frames 10 --summary", hardware);
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_EQ(run.err,
+              "palvex-capture: no adapter: the touch-key debugging adapter could not be "
+              "opened\r\n");
+}
+
+TEST_F(CaptureProgramTest, WithoutTheTransportLibrary) {
+    const std::wstring lonely = folder_ + L"lonely\\";
+    ::CreateDirectoryW(lonely.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW((SimulatorFolder() + L"palvex-capture.exe").c_str(),
+                            (lonely + L"palvex-capture.exe").c_str(), FALSE));
+    ProgramRun run = RunCapture(L"--frames 10 --summary", lonely);
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_NE(run.err.find("palvex-capture: Sorvel: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("palvex-capture: no adapter"), std::string::npos) << run.err;
+}
+
+}  // namespace
