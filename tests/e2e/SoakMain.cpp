@@ -36,7 +36,9 @@ void PrintFigures(const SoakFigures& f, long seconds, unsigned seed) {
     } else {
         std::printf("GDI objects not counted (Wine keeps no count)");
     }
-    std::printf("; largest rise over the level %.1f %%\n", f.worstGrowth);
+    // Each program is held against its own level, the figures after its first close.
+    std::printf("; largest rise over its program's level %.1f %%%s\n", f.worstGrowth,
+                f.lives > 1 ? " (start and end are of different programs)" : "");
     std::printf("problems: %zu\n", f.problems.size());
 }
 
