@@ -1,33 +1,40 @@
 #!/bin/bash
-# Builds what is missing and starts Palvex beside the adapter simulator, so that live data
-# can be seen without hardware. Without an X display it runs the program in a virtual one,
-# writes a screenshot of the main window to a PNG file, prints its path and ends.
+# Builds what is missing and starts Palvex beside the adapter simulator (32 channels unless
+# TESSIK_SIM_CHANNELS says otherwise), so that live data can be seen without hardware.
+# With an X display the window opens there and you click. Without one the program runs in
+# a virtual display: the demo driver presses "打开设备" and "继续接收", lets data run for a few
+# seconds (PALVEX_DEMO_SECONDS, default 4), saves pictures of both pages, prints their paths
+# and ends.
 set -u
 cd "$(dirname "$0")"
 . scripts/setup.sh
 
-mkdir -p build
-if ! { cmake --preset windows && cmake --build --preset windows; } >build/windows.log 2>&1; then
-    tail -40 build/windows.log
-    echo "build failed, see build/windows.log" >&2
-    exit 1
-fi
+build_preset windows || exit 1
 
+export TESSIK_SIM_CHANNELS=${TESSIK_SIM_CHANNELS:-32}
 folder=build/windows/out/simulator
-[ -x "$folder/Palvex.exe" ] || folder=build/windows/out/hardware
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    wineserver -k 2>/dev/null  # a wineserver of another display would keep the window there
     cd "$folder" && exec wine Palvex.exe
 fi
 
 start_virtual_display || exit 1
-shot=$PALVEX_ROOT/build/palvex-main-window.png
-(cd "$folder" && wine explorer /desktop=palvex,1600x1000 Palvex.exe) >/dev/null 2>&1 &
-for _ in $(seq 1 60); do
-    xdotool search --name "Ostrel-TK" >/dev/null 2>&1 && break
-    sleep 0.5
-done
-sleep "${PALVEX_SHOT_DELAY:-3}"  # let the window paint and, with the simulator, data arrive
-xwd -root -silent | convert xwd:- -trim +repage "$shot"
 wineserver -k 2>/dev/null
-echo "screenshot of the main window: $shot"
+chart=$PALVEX_ROOT/build/palvex-chart-page
+data=$PALVEX_ROOT/build/palvex-data-page
+rm -f "$chart".* "$data".*
+# The virtual desktop gives the window its frame and caption, as on a user's screen.
+timeout 120 wine explorer /desktop=palvex,1600x1000 \
+    "$(windows_path build/windows/tests/e2e/palvex_demo.exe)" "$(windows_path "$folder")" \
+    "$(windows_path "$chart.bmp")" "$(windows_path "$data.bmp")" >/dev/null 2>&1
+wineserver -k 2>/dev/null
+for picture in "$chart" "$data"; do
+    if [ ! -s "$picture.bmp" ] || ! convert "$picture.bmp" "$picture.png"; then
+        echo "the demo did not save $picture.png" >&2
+        exit 1
+    fi
+    rm -f "$picture.bmp"
+done
+echo "chart page (曲线显示) with live data: $chart.png"
+echo "data page (数据显示) with its rows:   $data.png"

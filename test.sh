@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds every configuration and runs every test: natively, with sanitizers, the fuzz
-# targets for a few seconds, and the Windows build under Wine in a virtual display.
+# targets for a few seconds, the Windows build under Wine in a virtual display, the outside
+# scenarios against the built and the packaged program, and a one-minute soak.
 # Installs what a fresh Debian 12 machine is missing. Exits non-zero on any failure.
 set -u
 cd "$(dirname "$0")"
@@ -26,37 +27,44 @@ check_format() {
     fi
 }
 
-build() {  # preset
-    local log=build/$1.log
-    mkdir -p build
-    if ! { cmake --preset "$1" && cmake --build --preset "$1"; } >"$log" 2>&1; then
-        tail -40 "$log"
-        return 1
-    fi
-}
-
 run_tests() {  # preset, ctest arguments...
-    local preset=$1 start=$SECONDS log out
+    local preset=$1 start=$SECONDS
     shift
-    log=build/$preset-test.log
-    if ! build "$preset"; then
+    if ! build_preset "$preset"; then
         record "$preset" FAIL $((SECONDS - start)) "build failed, see build/$preset.log"
         return
     fi
+    run_ctest "$preset" "$preset" $start "$@"
+}
+
+run_ctest() {  # name, preset, start second, ctest arguments...
+    local name=$1 preset=$2 start=$3 log=build/$1-test.log out
+    shift 3
     ctest --preset "$preset" "$@" >"$log" 2>&1
     local rc=$?
     out=$(grep -E '^[0-9]+% tests passed' "$log" || echo "no tests ran")
     if [ $rc -eq 0 ] && grep -q 'tests passed' "$log"; then
-        record "$preset" PASS $((SECONDS - start)) "$out"
+        record "$name" PASS $((SECONDS - start)) "$out"
     else
         grep -E '\*\*\*|Failed|FAILED' "$log" | head -20
-        record "$preset" FAIL $((SECONDS - start)) "$out, see $log"
+        record "$name" FAIL $((SECONDS - start)) "$out, see $log"
+    fi
+}
+
+# The soak for a minute: its figures go to build/soak.log, its summary line to the table.
+run_soak() {
+    local start=$SECONDS
+    if scripts/soak.sh 1 >build/soak.log 2>&1; then
+        record soak PASS $((SECONDS - start)) "$(grep -E '^soak:' build/soak.log)"
+    else
+        tail -20 build/soak.log
+        record soak FAIL $((SECONDS - start)) "see build/soak.log"
     fi
 }
 
 run_fuzz() {
     local start=$SECONDS
-    if ! build native-fuzz; then
+    if ! build_preset native-fuzz; then
         record fuzz FAIL $((SECONDS - start)) "build failed, see build/native-fuzz.log"
         return
     fi
@@ -74,7 +82,11 @@ run_tests native-asan -j2
 run_tests native-tsan -j2
 [ -x scripts/fuzz.sh ] && run_fuzz
 if start_virtual_display; then
-    run_tests windows
+    wineserver -k 2>/dev/null  # programs must come up on this display
+    run_tests windows -LE e2e
+    run_ctest e2e windows $SECONDS -L e2e
+    stop_virtual_display
+    run_soak  # in a display of its own
 else
     record windows FAIL 0 "no virtual display"
 fi

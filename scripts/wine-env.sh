@@ -7,3 +7,9 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # No glibc locale is needed for this: Wine derives the code page from the name alone.
 { export LC_ALL=zh_CN.UTF-8; } 2>/dev/null
+
+# The Windows path of a file or folder under Wine, whose drive Z: is the Unix root. Computed
+# here rather than by winepath, which would start a wineserver on the wrong display.
+windows_path() {
+    printf 'Z:%s' "$(realpath -m "$1")" | tr / '\\'
+}

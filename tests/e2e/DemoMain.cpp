@@ -1,0 +1,77 @@
+// The demo behind run.sh on a machine without a display: starts Palvex beside the adapter
+// simulator, presses "打开设备" and "继续接收" as a person would, lets live data run for a few
+// seconds and saves pictures of both pages: the chart page while data arrives, the data page
+// after the stop.
+//
+//   palvex_demo <program folder> <chart page picture> <data page picture>
+//
+// TESSIK_SIM_CHANNELS is passed on to the simulator (32 when unset); PALVEX_DEMO_SECONDS sets
+// how long data runs before the pictures (4 when unset).
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "res/resource.h"
+#include "tests/e2e/AcquisitionStates.h"
+#include "tests/e2e/PalvexProcess.h"
+#include "tests/e2e/Screenshot.h"
+#include "tests/e2e/Waiting.h"
+
+namespace {
+
+std::wstring VariableOr(const wchar_t* name, const wchar_t* fallback) {
+    wchar_t value[64] = {};
+    const DWORD length = ::GetEnvironmentVariableW(name, value, 64);
+    return length > 0 && length < 64 ? value : fallback;
+}
+
+int Fail(const char* what) {
+    std::fprintf(stderr, "palvex_demo: %s\n", what);
+    return 1;
+}
+
+bool ClickAndWaitFor(const PalvexWindow& window, int id, const ButtonStates& expected) {
+    window.Click(id);
+    return WaitUntil([&] { return ReadButtonStates(window) == expected; }, 10s);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4) {
+        return Fail("usage: palvex_demo <program folder> <chart picture> <data picture>");
+    }
+    const int seconds = std::max(1, _wtoi(VariableOr(L"PALVEX_DEMO_SECONDS", L"4").c_str()));
+    PalvexProcess process;
+    if (!process.Start(argv[1],
+                       {{L"TESSIK_SIM_CHANNELS", VariableOr(L"TESSIK_SIM_CHANNELS", L"32")}})) {
+        return Fail("cannot start Palvex.exe");
+    }
+    HWND main = process.WaitForMainWindow(30s);
+    if (main == nullptr) {
+        return Fail("the main window did not appear");
+    }
+    const PalvexWindow window(process.Handle(), main);
+    if (!ClickAndWaitFor(window, IDC_OPEN_DEVICE, kOpened)) {
+        return Fail("the device did not open");
+    }
+    if (!ClickAndWaitFor(window, IDC_CONTINUE_RECEIVING, kReceiving)) {
+        return Fail("receiving did not start");
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const bool chartSaved = SaveWindowPicture(main, argv[2]);
+    // The table is taken after the stop: rows arriving at full speed scroll it while the
+    // picture is copied.
+    window.ShowTab(1);
+    std::this_thread::sleep_for(1s);
+    ClickAndWaitFor(window, IDC_STOP_RECEIVING, kOpened);
+    std::this_thread::sleep_for(500ms);
+    const bool dataSaved = SaveWindowPicture(main, argv[3]);
+    ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (!process.WaitForExit(15s)) {
+        return Fail("Palvex did not end");
+    }
+    return chartSaved && dataSaved ? 0 : Fail("a picture could not be saved");
+}

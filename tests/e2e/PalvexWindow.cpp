@@ -1,0 +1,71 @@
+#include "tests/e2e/PalvexWindow.h"
+
+#include <commctrl.h>
+
+#include "res/resource.h"
+#include "tests/e2e/RemoteBuffer.h"
+
+namespace {
+
+// The page inside the tab control that holds a control with this id.
+HWND PageHolding(HWND tabs, int controlId) {
+    for (HWND child = ::GetWindow(tabs, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgItem(child, controlId) != nullptr) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+PalvexWindow::PalvexWindow(HANDLE process, HWND main)
+    : process_(process), main_(main), tabs_(::GetDlgItem(main, IDC_PAGE_TABS)) {
+    chartPage_ = PageHolding(tabs_, IDC_WINDOW_SCROLL);
+    listPage_ = PageHolding(tabs_, IDC_DATA_LIST);
+}
+
+void PalvexWindow::Click(int id) const {
+    ::PostMessageW(Control(id), BM_CLICK, 0, 0);
+}
+
+bool PalvexWindow::Enabled(int id) const {
+    return ::IsWindowEnabled(Control(id)) != FALSE;
+}
+
+bool PalvexWindow::Checked(int id) const {
+    return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::wstring PalvexWindow::Text(int id) const {
+    wchar_t buffer[256] = {};
+    ::GetWindowTextW(Control(id), buffer, 256);
+    return buffer;
+}
+
+bool PalvexWindow::Answers(std::chrono::milliseconds limit) const {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                 static_cast<UINT>(limit.count()), &result) != 0;
+}
+
+void PalvexWindow::ShowTab(int index) const {
+    RemoteBuffer remote(process_, sizeof(RECT));
+    RECT item{};
+    if (!::SendMessageW(tabs_, TCM_GETITEMRECT, static_cast<WPARAM>(index), remote.At()) ||
+        !remote.Read(&item, sizeof item)) {
+        return;
+    }
+    const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    ::SendMessageW(tabs_, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(tabs_, WM_LBUTTONUP, 0, point);
+}
+
+int PalvexWindow::ShownTab() const {
+    return static_cast<int>(::SendMessageW(tabs_, TCM_GETCURSEL, 0, 0));
+}
+
+RemoteListView PalvexWindow::DataList() const {
+    return RemoteListView(process_, ::GetDlgItem(listPage_, IDC_DATA_LIST));
+}
