@@ -1,5 +1,6 @@
 # The package for Windows users: Palvex-<version>-win64.zip (scripts/package.sh) with one
-# runnable folder for a real adapter, one with the adapter simulator, and the user guide.
+# runnable folder for a real adapter, one with the adapter simulator (each with Palvex.exe and
+# palvex-capture.exe), and the user guide.
 # The version is the project's.
 if(NOT WIN32 OR NOT TARGET Palvex)
     return()
@@ -11,8 +12,8 @@ function(palvex_install_into folder)
             RUNTIME DESTINATION ${folder} COMPONENT program
             ARCHIVE DESTINATION lib COMPONENT development EXCLUDE_FROM_ALL)
 endfunction()
-palvex_install_into(hardware Palvex Dravik TessikHid)
-palvex_install_into(simulator Palvex Dravik TessikSimulator)
+palvex_install_into(hardware Palvex palvex-capture Dravik TessikHid)
+palvex_install_into(simulator Palvex palvex-capture Dravik TessikSimulator)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ DESTINATION . COMPONENT program)
 
 set(CPACK_GENERATOR ZIP)

@@ -14,7 +14,8 @@ file(MAKE_DIRECTORY ${UNPACK_DIR})
 file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${UNPACK_DIR})
 set(root ${UNPACK_DIR}/${PACKAGE_NAME})
 
-foreach(file hardware/Palvex.exe hardware/Dravik.dll hardware/Tessik.dll simulator/Palvex.exe
+foreach(file hardware/Palvex.exe hardware/palvex-capture.exe hardware/Dravik.dll
+             hardware/Tessik.dll simulator/Palvex.exe simulator/palvex-capture.exe
              simulator/Dravik.dll simulator/Tessik.dll guide.md)
     if(NOT EXISTS ${root}/${file})
         message(FATAL_ERROR "the package lacks ${file}")
