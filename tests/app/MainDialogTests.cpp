@@ -2,6 +2,7 @@
 
 #include "app/ChannelBoxes.h"
 #include "app/PalvexDlg.h"
+#include "tests/app/PageWindows.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -26,17 +27,6 @@ std::wstring TabCaption(HWND tabs, int index) {
     item.cchTextMax = 64;
     TabCtrl_GetItem(tabs, index, &item);
     return buffer;
-}
-
-// The page dialog inside the tab control that owns a control with this id.
-HWND PageHolding(HWND tabs, int controlId) {
-    for (HWND child = ::GetWindow(tabs, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (::GetDlgItem(child, controlId) != nullptr) {
-            return child;
-        }
-    }
-    return nullptr;
 }
 
 // Clicks a tab the way a user does, so the tab control itself sends its notifications.

@@ -4,21 +4,7 @@
 
 #include "res/resource.h"
 #include "tests/e2e/RemoteBuffer.h"
-
-namespace {
-
-// The page inside the tab control that holds a control with this id.
-HWND PageHolding(HWND tabs, int controlId) {
-    for (HWND child = ::GetWindow(tabs, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (::GetDlgItem(child, controlId) != nullptr) {
-            return child;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
+#include "tests/app/PageWindows.h"
 
 PalvexWindow::PalvexWindow(HANDLE process, HWND main)
     : process_(process), main_(main), tabs_(::GetDlgItem(main, IDC_PAGE_TABS)) {
