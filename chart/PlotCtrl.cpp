@@ -226,7 +226,7 @@ void CPlotCtrl::Refresh() {
     plotRect_ = rect;
     if (!offscreen_) {
         ClientDC client(m_hWnd);
-        offscreen_.create(client.get(), rect.right - rect.left, rect.bottom - rect.top);
+        offscreen_.createDib(client.get(), rect.right - rect.left, rect.bottom - rect.top);
     }
     PaintBackground(offscreen_.get(), rect);
     ::InflateRect(&rect, -3, -3);

@@ -5,6 +5,7 @@
 // drawn on top. The mouse pans (right button), zooms to a dragged rectangle (left button),
 // drags cursors and uncovers the axis scroll bars.
 
+#include "chart/PlotPixelTarget.h"
 #include "chart/PlotTypes.h"
 #include "framework/Gdi.h"
 #include "framework/MessageMap.h"
@@ -94,6 +95,10 @@ class CPlotCtrl : public CWnd {
     CPlotTitle& GetTitle() { return *title_; }
     HDC GetOffscreenDC() const { return offscreen_.get(); }
     HBITMAP GetOffscreenBitmap() const { return offscreen_.bitmap(); }
+    // Whether a series drawing into dc may write the off-screen pixels itself.
+    bool GetPixelTarget(HDC dc, PlotPixelTarget& target) const {
+        return FindPixelTarget(dc, offscreen_, target);
+    }
     const RECT& GetPlottingRect() const { return plotRect_; }
 
   protected:

@@ -2,6 +2,7 @@
 
 #include "chart/PlotAxis.h"
 #include "chart/PlotCtrl.h"
+#include "chart/PlotPixelTarget.h"
 #include "chart/PlotSegmentClip.h"
 #include "framework/Gdi.h"
 
@@ -202,6 +203,33 @@ void CPlotLineSeries::DrawAll(HDC dc) {
     if (runLengths_.empty()) {
         return;  // all on one pixel: a one-point line draws nothing
     }
+    PlotPixelTarget target;
+    const CPlotCtrl* control = GetParentControl();
+    if (control != nullptr && control->GetPixelTarget(dc, target)) {
+        DrawRunsInPixels(target);
+    } else {
+        DrawRunsWithGdi(dc);
+    }
+}
+
+void CPlotLineSeries::DrawRunsInPixels(const PlotPixelTarget& target) const {
+    const RECT& plot = GetPlottingRect();
+    const PixelBox clip{std::max(target.clip.left, static_cast<int>(plot.left)),
+                        std::max(target.clip.top, static_cast<int>(plot.top)),
+                        std::min(target.clip.right, static_cast<int>(plot.right)),
+                        std::min(target.clip.bottom, static_cast<int>(plot.bottom))};
+    const std::uint32_t pixel = PlotPixelTarget::PixelOf(GetColor());
+    const POINT* run = screenPoints_.data();
+    for (const DWORD length : runLengths_) {
+        for (DWORD i = 1; i < length; ++i) {
+            DrawPixelSegment(target.surface, clip, run[i - 1].x, run[i - 1].y, run[i].x, run[i].y,
+                             pixel);
+        }
+        run += length;
+    }
+}
+
+void CPlotLineSeries::DrawRunsWithGdi(HDC dc) const {
     RECT bounds = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
     for (size_t i = 0; i < used_; ++i) {
         const POINT p = screenPoints_[i];

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+struct PlotPixelTarget;
+
 class CPlotLineSeries : public CPlotXYSeries {
   public:
     using CPlotXYSeries::CPlotXYSeries;
@@ -33,6 +35,9 @@ class CPlotLineSeries : public CPlotXYSeries {
     void AppendScreenPoint(POINT p);
     // Closes the line being built; the next point starts another.
     void EndRun();
+    // Draw the lines built by DrawAll: straight into the DC's pixels, or through GDI.
+    void DrawRunsInPixels(const PlotPixelTarget& target) const;
+    void DrawRunsWithGdi(HDC dc) const;
 
     // What DrawAll hands to GDI, reused by every drawing: the lines' points one after the
     // other in the first used_ entries, the number of points of each line, and where the

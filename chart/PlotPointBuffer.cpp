@@ -43,12 +43,17 @@ bool KeyLess(double a, double b) {
 void CPlotPointBuffer::Sort() {
     SPlotXYPoint* begin = points_.get();
     SPlotXYPoint* end = begin + count_;
+    // Points usually arrive in order already (a time series): checking costs one pass,
+    // sorting them again many.
+    auto sortBy = [begin, end](auto less) {
+        if (!std::is_sorted(begin, end, less)) {
+            std::sort(begin, end, less);
+        }
+    };
     if (ordering_ == kOrderByX) {
-        std::sort(begin, end,
-                  [](const SPlotXYPoint& a, const SPlotXYPoint& b) { return KeyLess(a.X, b.X); });
+        sortBy([](const SPlotXYPoint& a, const SPlotXYPoint& b) { return KeyLess(a.X, b.X); });
     } else if (ordering_ == kOrderByY) {
-        std::sort(begin, end,
-                  [](const SPlotXYPoint& a, const SPlotXYPoint& b) { return KeyLess(a.Y, b.Y); });
+        sortBy([](const SPlotXYPoint& a, const SPlotXYPoint& b) { return KeyLess(a.Y, b.Y); });
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 // Owns one GDI object handle and deletes it on destruction.
@@ -94,7 +95,8 @@ class PaintDC {
     HDC dc_;
 };
 
-// A memory DC with a compatible bitmap selected into it for the DC's whole life.
+// A memory DC with a bitmap (compatible, or a DIB section) selected into it for the DC's
+// whole life.
 class MemoryDC {
   public:
     MemoryDC() = default;
@@ -104,14 +106,26 @@ class MemoryDC {
 
     // Creates the DC and a bitmap of the given size, both compatible with reference.
     bool create(HDC reference, int width, int height) {
-        reset();
-        dc_ = ::CreateCompatibleDC(reference);
-        if (dc_ == nullptr) {
+        return adopt(reference, ::CreateCompatibleBitmap(reference, width, height), width, height);
+    }
+    // Creates the DC and a 32-bit top-down DIB section of the given size, whose pixels the
+    // program may also write itself (pixels()).
+    bool createDib(HDC reference, int width, int height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        if (!adopt(reference,
+                   ::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0), width,
+                   height)) {
             return false;
         }
-        bitmap_.reset(::CreateCompatibleBitmap(reference, width, height));
-        previousBitmap_ = bitmap_ ? ::SelectObject(dc_, bitmap_.get()) : nullptr;
-        return static_cast<bool>(bitmap_);
+        pixels_ = static_cast<std::uint32_t*>(bits);
+        return true;
     }
     void reset() {
         if (dc_ != nullptr) {
@@ -123,14 +137,34 @@ class MemoryDC {
         dc_ = nullptr;
         previousBitmap_ = nullptr;
         bitmap_.reset();
+        pixels_ = nullptr;
+        size_ = {};
     }
 
     HDC get() const { return dc_; }
     HBITMAP bitmap() const { return bitmap_.get(); }
+    SIZE size() const { return size_; }
+    // The top row of a DIB made by createDib, rows of size().cx pixels; null otherwise.
+    std::uint32_t* pixels() const { return pixels_; }
     explicit operator bool() const { return dc_ != nullptr; }
 
   private:
+    bool adopt(HDC reference, HBITMAP bitmap, int width, int height) {
+        reset();
+        bitmap_.reset(bitmap);
+        dc_ = bitmap_ ? ::CreateCompatibleDC(reference) : nullptr;
+        previousBitmap_ = dc_ != nullptr ? ::SelectObject(dc_, bitmap_.get()) : nullptr;
+        if (dc_ == nullptr) {
+            bitmap_.reset();
+            return false;
+        }
+        size_ = {width, height};
+        return true;
+    }
+
     HDC dc_ = nullptr;
     Bitmap bitmap_;
     HGDIOBJ previousBitmap_ = nullptr;
+    std::uint32_t* pixels_ = nullptr;
+    SIZE size_{};
 };
