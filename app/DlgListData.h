@@ -24,8 +24,9 @@ class DlgListData : public CDialogEx {
     // unless one is still pending, so the UI thread's queue cannot flood at any frame rate.
     void NotifyFramesArrived();
 
-    // Brings the rows up to the frames decoded into the store so far.
-    void CatchUp();
+    // Brings the rows up to the frames decoded into the store so far; false when there were
+    // no new frames.
+    bool CatchUp();
 
     // For "关闭设备": takes the channels out of store, which ends empty, and keeps showing
     // their rows until the next WM_LIST_SETUP. Nothing is copied.
@@ -63,5 +64,5 @@ class DlgListData : public CDialogEx {
     TouchSampleStore kept_;
     int rows_ = 0;
     std::atomic<bool> appendPending_{false};
-    bool rearmScheduled_ = false;
+    bool catchUpTimerRunning_ = false;
 };
