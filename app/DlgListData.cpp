@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace {
 
@@ -20,6 +21,9 @@ constexpr int kColumnsPerChannel = static_cast<int>(kSampleQuantityCount);
 // being drawn; and each catch-up scrolls and repaints the table, which is what the period
 // paces.
 constexpr UINT_PTR kCatchUpTimer = 1;
+// The largest number of rows that one cache hint fills: a screenful and more.
+constexpr int kMaxCachedRows = 256;
+constexpr std::int64_t kNoValue = INT64_MIN;
 constexpr UINT kCatchUpMillis = 50;
 
 }  // namespace
@@ -31,7 +35,8 @@ bool DlgListData::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             .Message(WM_LIST_APPEND, &DlgListData::OnAppend)
             .Message(WM_LIST_CLEAR, &DlgListData::OnClear)
             .Message(WM_TIMER, &DlgListData::OnTimer)
-            .Notify(IDC_DATA_LIST, LVN_GETDISPINFOW, &DlgListData::OnGetDisplayInfo);
+            .Notify(IDC_DATA_LIST, LVN_GETDISPINFOW, &DlgListData::OnGetDisplayInfo)
+            .Notify(IDC_DATA_LIST, LVN_ODCACHEHINT, &DlgListData::OnCacheHint);
     return messages.Dispatch(*this, message, wParam, lParam, result) ||
            CDialogEx::OnWndMsg(message, wParam, lParam, result);
 }
@@ -44,6 +49,7 @@ void DlgListData::NotifyFramesArrived() {
 
 LRESULT DlgListData::OnSetup(WPARAM, LPARAM store) {
     SetRows(0);
+    cache_.count = 0;
     list_.DeleteAllColumns();
     kept_.RemoveAllChannels();  // the rows of the previous device go now
     store_ = reinterpret_cast<TouchSampleStore*>(store);
@@ -124,9 +130,13 @@ void DlgListData::KeepRowsOf(TouchSampleStore& store) {
     CatchUp();
     store.HandOverTo(kept_);
     store_ = &kept_;
+    cache_.count = 0;
 }
 
 void DlgListData::SetRows(int rows) {
+    if (rows < cache_.first + cache_.count) {
+        cache_.count = 0;  // cached rows are going
+    }
     rows_ = rows;
     list_.SetRowCount(rows);
 }
@@ -156,13 +166,61 @@ LRESULT DlgListData::OnGetDisplayInfo(NMHDR* header) {
     wchar_t text[kMaxDecimalLength + 1];
     const wchar_t* end = text;
     if (item.iItem >= 0 && item.iItem < rows_ && item.iSubItem >= 0) {
-        auto guard = store_ != nullptr ? store_->Lock() : std::unique_lock<std::mutex>();
-        end = WriteCell(item.iItem, item.iSubItem, text);
+        end = WriteCachedCell(item.iItem, item.iSubItem, text);
+        if (end == nullptr) {
+            auto guard = store_ != nullptr ? store_->Lock() : std::unique_lock<std::mutex>();
+            end = WriteCell(item.iItem, item.iSubItem, text);
+        }
     }
     const auto length = std::min<std::ptrdiff_t>(end - text, item.cchTextMax - 1);
     std::copy_n(text, length, item.pszText);
     item.pszText[length] = L'\0';
     return 0;
+}
+
+LRESULT DlgListData::OnCacheHint(NMHDR* header) {
+    const auto* hint = reinterpret_cast<const NMLVCACHEHINT*>(header);
+    FillCache(hint->iFrom, hint->iTo);
+    return 0;
+}
+
+void DlgListData::FillCache(int first, int last) {
+    cache_.count = 0;
+    first = std::max(first, 0);
+    last = std::min({last, rows_ - 1, first + kMaxCachedRows - 1});
+    if (store_ == nullptr || first > last) {
+        return;
+    }
+    auto guard = store_->Lock();
+    const std::uint32_t channels = store_->ChannelCount();
+    const int count = last - first + 1;
+    cache_.columns = static_cast<int>(channels) * kColumnsPerChannel;
+    cache_.cells.resize(static_cast<std::size_t>(count) * cache_.columns);
+    std::int64_t* cell = cache_.cells.data();
+    for (int row = first; row <= last; ++row) {
+        const std::uint32_t index = kLeadingZeroSamples + static_cast<std::uint32_t>(row);
+        for (std::uint32_t position = 0; position < channels; ++position) {
+            const ChannelSamples& channel = store_->Channel(position);
+            for (SampleQuantity quantity : kAllSampleQuantities) {
+                const SampleSeries& series = channel.Series(quantity);
+                *cell++ = index < series.Size() ? series.At(index) : kNoValue;
+            }
+        }
+    }
+    cache_.first = first;
+    cache_.count = count;
+}
+
+wchar_t* DlgListData::WriteCachedCell(int row, int column, wchar_t* out) const {
+    if (column == 0) {
+        return WriteCell(row, column, out);  // the row number needs no samples
+    }
+    if (row < cache_.first || row >= cache_.first + cache_.count || column > cache_.columns) {
+        return nullptr;
+    }
+    const std::int64_t value =
+        cache_.cells[static_cast<std::size_t>(row - cache_.first) * cache_.columns + column - 1];
+    return value == kNoValue ? out : WriteDecimal(value, out);
 }
 
 std::wstring DlgListData::CellText(int row, int column) const {

@@ -12,7 +12,9 @@
 #include "res/resource.h"
 
 #include <atomic>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class DlgListData : public CDialogEx {
   public:
@@ -51,9 +53,14 @@ class DlgListData : public CDialogEx {
     LRESULT OnClear(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM timer, LPARAM);
     LRESULT OnGetDisplayInfo(NMHDR* header);
+    LRESULT OnCacheHint(NMHDR* header);
 
     void BuildColumns();
     void SetRows(int rows);
+    // Reads the value cells of rows first..last (as far as the table has them) into the cache.
+    void FillCache(int first, int last);
+    // The cached text of a value cell at out, or null when the cell is not cached.
+    wchar_t* WriteCachedCell(int row, int column, wchar_t* out) const;
     // Writes the cell's text at out and returns its end; out has room for kMaxCellLength.
     template <typename Char>
     Char* WriteCell(int row, int column, Char* out) const;
@@ -63,6 +70,16 @@ class DlgListData : public CDialogEx {
     TouchSampleStore* store_ = nullptr;
     TouchSampleStore kept_;
     int rows_ = 0;
+    // The value cells of the rows the list is about to paint (LVN_ODCACHEHINT), read under one
+    // lock: while frames arrive the worker holds the store's lock most of the time, and
+    // waiting for it once per cell made each repaint of the table several times slower.
+    // Rows never change once they exist, so the cache stays right until rows go.
+    struct RowCache {
+        int first = 0;
+        int count = 0;
+        int columns = 0;                  // value columns: 1 .. columns
+        std::vector<std::int64_t> cells;  // row by row; kNoValue where the row has no sample
+    } cache_;
     std::atomic<bool> appendPending_{false};
     bool catchUpTimerRunning_ = false;
 };

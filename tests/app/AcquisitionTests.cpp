@@ -1,6 +1,7 @@
 // Acquisition under Wine with the simulated adapter: the device panel's buttons through every
 // transition, their messages, the receive worker and the data table it fills.
 
+#include "tests/app/PageWindows.h"
 #include "tests/app/PalvexUnderTest.h"
 
 #include "tessik/SimulatedChip.h"
@@ -197,6 +198,39 @@ TEST_F(AcquisitionTest, ClearEmptiesTheTableAndRestartsTheSamplesAndTheNumbering
     Receive(5);
     EXPECT_EQ(Cell(0, 0), L"1");
     EXPECT_EQ(static_cast<std::uint32_t>(Rows()), dialog->Store().FrameCount());
+}
+
+// A painted table reads the rows it shows under one lock of the store; the cells it gives
+// must be the samples' own, and after a clear the new frames', also while the table is hidden
+// and so not painted again.
+TEST_F(AcquisitionTest, APaintedTableShowsTheSamplesOfTheRowsItHoldsNow) {
+    Create();
+    HWND tabs = ::GetDlgItem(hwnd, IDC_PAGE_TABS);
+    ClickTab(tabs, 1);
+    Click(IDC_OPEN_DEVICE);
+    auto expectCellsAreTheSamples = [this](int firstRow) {
+        const TouchSampleStore& store = dialog->Store();
+        for (int row = firstRow; row < Rows(); ++row) {
+            for (std::uint32_t p = 0; p < 4; ++p) {
+                for (SampleQuantity q : kAllSampleQuantities) {
+                    const int column = 1 + 4 * static_cast<int>(p) + static_cast<int>(q);
+                    ASSERT_EQ(Cell(row, column),
+                              std::to_wstring(store.Channel(p).Series(q).At(
+                                  kLeadingZeroSamples + static_cast<std::uint32_t>(row))))
+                        << "row " << row << " column " << column;
+                }
+            }
+        }
+    };
+    Receive(40);
+    ListView_EnsureVisible(list, 0, FALSE);
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    expectCellsAreTheSamples(0);
+
+    ClickTab(tabs, 0);
+    Click(IDC_CLEAR_DATA);
+    Receive(10);
+    expectCellsAreTheSamples(0);
 }
 
 TEST_F(AcquisitionTest, RowsStayAfterCloseAndGoWithTheNextOpen) {

@@ -29,15 +29,6 @@ std::wstring TabCaption(HWND tabs, int index) {
     return buffer;
 }
 
-// Clicks a tab the way a user does, so the tab control itself sends its notifications.
-void ClickTab(HWND tabs, int index) {
-    RECT item{};
-    TabCtrl_GetItemRect(tabs, index, &item);
-    LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    ::SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageW(tabs, WM_LBUTTONUP, 0, point);
-}
-
 COLORREF StatusColourAsked(HWND dialog, HWND control) {
     HDC dc = ::CreateCompatibleDC(nullptr);
     ::SetTextColor(dc, RGB(1, 2, 3));

@@ -3,6 +3,7 @@
 // of the tab control that holds a control of its own.
 
 #include <windows.h>
+#include <commctrl.h>
 
 // The page inside the tab control that holds a control with this id; null when none does.
 inline HWND PageHolding(HWND tabs, int controlId) {
@@ -13,4 +14,13 @@ inline HWND PageHolding(HWND tabs, int controlId) {
         }
     }
     return nullptr;
+}
+
+// Clicks a tab the way a user does, so the tab control itself sends its notifications.
+inline void ClickTab(HWND tabs, int index) {
+    RECT item{};
+    TabCtrl_GetItemRect(tabs, index, &item);
+    LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    ::SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(tabs, WM_LBUTTONUP, 0, point);
 }
