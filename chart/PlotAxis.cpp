@@ -433,7 +433,7 @@ void CPlotAxis::DrawTick(HDC dc, double value, int labelWidth, bool markAndGrid)
         }
     }
     if (textOnAxis) {
-        const std::wstring text = TickLabelText(value);
+        const std::wstring& text = TickLabelText(value);
         const SIZE size = MeasureTickLabel(dc, text);
         int x = 0;
         int y = 0;

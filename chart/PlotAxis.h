@@ -49,7 +49,8 @@ class CPlotAxis {
     virtual int TickScreenPosition(double value) const = 0;
     virtual int ValueToScreenCentered(double value) const = 0;
     virtual int ValueToScreenLinear(double value) const;
-    virtual std::wstring TickLabelText(double value) = 0;
+    // The label of a tick; valid until the next call.
+    virtual const std::wstring& TickLabelText(double value) = 0;
     virtual void UpdateTickStep() = 0;
     virtual void UpdateFirstTick() = 0;
     virtual void ScrollStepInfo(int& stepCount, int& stepPosition) const;

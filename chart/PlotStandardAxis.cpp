@@ -2,12 +2,11 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <iomanip>
-#include <locale>
+#include <cwchar>
+#include <iterator>
 
 CPlotStandardAxis::CPlotStandardAxis() {
-    labelStream_.imbue(std::locale::classic());
-    labelStream_ << std::fixed;
+    labelText_.reserve(32);
 }
 
 CPlotStandardAxis::~CPlotStandardAxis() = default;
@@ -112,8 +111,10 @@ int CPlotStandardAxis::ValueToScreenCentered(double value) const {
     return ValueToScreenLinear(centred);
 }
 
-std::wstring CPlotStandardAxis::TickLabelText(double value) {
-    labelStream_.str(std::wstring());
-    labelStream_ << std::setprecision(decimals_) << value;
-    return labelStream_.str();
+const std::wstring& CPlotStandardAxis::TickLabelText(double value) {
+    // Fixed notation; room for the largest double with every decimal a tiny step can ask.
+    wchar_t text[720];
+    const int length = std::swprintf(text, std::size(text), L"%.*f", decimals_, value);
+    labelText_.assign(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+    return labelText_;
 }

@@ -4,7 +4,7 @@
 
 #include "chart/PlotAxis.h"
 
-#include <sstream>
+#include <string>
 
 class CPlotStandardAxis : public CPlotAxis {
   public:
@@ -15,7 +15,7 @@ class CPlotStandardAxis : public CPlotAxis {
     bool NextTickValue(double current, double& next) const override;
     int TickScreenPosition(double value) const override;
     int ValueToScreenCentered(double value) const override;
-    std::wstring TickLabelText(double value) override;
+    const std::wstring& TickLabelText(double value) override;
     void UpdateTickStep() override;
     void UpdateFirstTick() override;
 
@@ -27,5 +27,5 @@ class CPlotStandardAxis : public CPlotAxis {
     double firstTick_ = 0.0;
     double tickStep_ = 1.0;
     int decimals_ = 0;
-    std::wostringstream labelStream_;  // reused for every label, in the classic C locale
+    std::wstring labelText_;  // reused for every label, so that labelling allocates nothing
 };
