@@ -124,15 +124,12 @@ TEST_F(AcquisitionTest, FailedLayoutReadKeepsTheHandshakesStatusAndTheClosedButt
 }
 
 TEST_F(AcquisitionTest, RefusedHandshakes) {
-    Create(L"refusing");  // refuses the handshake until told otherwise
-    const auto refuse = [](bool refused) {
-        HMODULE adapter = ::GetModuleHandleW(L"Tessik.dll");
-        ASSERT_NE(adapter, nullptr);
-        FARPROC address = ::GetProcAddress(adapter, "RefuseStartRequests");
-        void (*setRefusal)(bool) = nullptr;
-        std::memcpy(&setRefusal, &address, sizeof setRefusal);
-        setRefusal(refused);
-    };
+    // The adapter refuses the first two handshakes: the one at open and the first
+    // "继续接收"; the next one goes through.
+    SetVariable(L"TESSIK_SIM_FAULT", L"read-fails");
+    SetVariable(L"TESSIK_SIM_FAULT_REQUEST", L"start");
+    SetVariable(L"TESSIK_SIM_FAULT_LENGTH", L"2");
+    Create();
 
     // At open: no message, the device stays "not connected", yet the buttons are Opened.
     Click(IDC_OPEN_DEVICE);
@@ -151,7 +148,6 @@ TEST_F(AcquisitionTest, RefusedHandshakes) {
     Pump();
     EXPECT_EQ(Rows(), 0);
 
-    refuse(false);
     Receive(3);
     EXPECT_EQ(Panel(), kOpenedPanel);
     EXPECT_GE(Rows(), 3);
