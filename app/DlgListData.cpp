@@ -184,6 +184,23 @@ LRESULT DlgListData::OnCacheHint(NMHDR* header) {
     return 0;
 }
 
+template <typename Visit>
+void DlgListData::VisitValueCells(int row, int cells, Visit visit) const {
+    const std::uint32_t index = kLeadingZeroSamples + static_cast<std::uint32_t>(row);
+    for (std::uint32_t position = 0; cells > 0; ++position) {
+        const ChannelSamples& channel = store_->Channel(position);
+        for (SampleQuantity quantity : kAllSampleQuantities) {
+            if (cells-- == 0) {
+                return;
+            }
+            const SampleSeries& series = channel.Series(quantity);
+            // A row that the samples no longer hold (cleared a moment ago) shows nothing.
+            const bool present = index < series.Size();
+            visit(present, present ? series.At(index) : 0);
+        }
+    }
+}
+
 void DlgListData::FillCache(int first, int last) {
     cache_.count = 0;
     first = std::max(first, 0);
@@ -198,14 +215,9 @@ void DlgListData::FillCache(int first, int last) {
     cache_.cells.resize(static_cast<std::size_t>(count) * cache_.columns);
     std::int64_t* cell = cache_.cells.data();
     for (int row = first; row <= last; ++row) {
-        const std::uint32_t index = kLeadingZeroSamples + static_cast<std::uint32_t>(row);
-        for (std::uint32_t position = 0; position < channels; ++position) {
-            const ChannelSamples& channel = store_->Channel(position);
-            for (SampleQuantity quantity : kAllSampleQuantities) {
-                const SampleSeries& series = channel.Series(quantity);
-                *cell++ = index < series.Size() ? series.At(index) : kNoValue;
-            }
-        }
+        VisitValueCells(row, cache_.columns, [&](bool present, std::int32_t value) {
+            *cell++ = present ? value : kNoValue;
+        });
     }
     cache_.first = first;
     cache_.count = count;
@@ -242,24 +254,18 @@ void DlgListData::AppendRowFields(int row, int columns, std::string& line) const
         out = WriteCell(row, 0, out);
         *out++ = ',';
     }
-    auto guard = store_ != nullptr ? store_->Lock() : std::unique_lock<std::mutex>();
-    const std::uint32_t index = kLeadingZeroSamples + static_cast<std::uint32_t>(row);
-    const std::uint32_t channels = store_ != nullptr ? store_->ChannelCount() : 0;
     int column = 1;
-    for (std::uint32_t position = 0; position < channels && column < columns; ++position) {
-        const ChannelSamples& channel = store_->Channel(position);
-        for (SampleQuantity quantity : kAllSampleQuantities) {
-            if (column == columns) {
-                break;
-            }
-            ++column;
-            const SampleSeries& series = channel.Series(quantity);
-            // A row that the samples no longer hold (cleared a moment ago) shows nothing.
-            if (index < series.Size()) {
-                out = WriteDecimal(series.At(index), out);
+    if (store_ != nullptr) {
+        auto guard = store_->Lock();
+        const int valueCells =
+            std::min(columns - 1, static_cast<int>(store_->ChannelCount()) * kColumnsPerChannel);
+        VisitValueCells(row, valueCells, [&out](bool present, std::int32_t value) {
+            if (present) {
+                out = WriteDecimal(value, out);
             }
             *out++ = ',';
-        }
+        });
+        column += std::max(valueCells, 0);
     }
     // Columns past the store's channels (none while the table matches it) are empty.
     for (; column < columns; ++column) {

@@ -57,6 +57,11 @@ class DlgListData : public CDialogEx {
 
     void BuildColumns();
     void SetRows(int rows);
+    // Calls visit(present, value) for the first cells value cells of row, in column order;
+    // present is false where the row has no sample. The store is locked and holds at least
+    // cells / 4 channels.
+    template <typename Visit>
+    void VisitValueCells(int row, int cells, Visit visit) const;
     // Reads the value cells of rows first..last (as far as the table has them) into the cache.
     void FillCache(int first, int last);
     // The cached text of a value cell at out, or null when the cell is not cached.
