@@ -134,7 +134,7 @@ int wmain(int argc, wchar_t** argv) {
 
     const std::vector<KeyFigures> figures = keys.Judge(options.judge);
     if (options.summary) {
-        std::fputs(FormatSummaryTable(figures, options.judge.minSnr).c_str(), stdout);
+        std::fputs(FormatSummaryTable(figures, options.judge).c_str(), stdout);
     }
     if (!options.summaryCsvPath.empty() &&
         !WriteTextFile(options.summaryCsvPath, FormatSummaryCsv(figures))) {
