@@ -15,13 +15,10 @@ bool HasDelta(const KeyFigures& key) {
     return key.verdict == KeyVerdict::Pass || key.verdict == KeyVerdict::Fail;
 }
 
-struct Cells {
-    std::string channel, samples, baseline, noise, delta, snr, verdict;
-    std::string noiseRms, quietFrames, touches, finger, noiseThreshold, hysteresis;
-};
+}  // namespace
 
-Cells CellsOf(const KeyFigures& key) {
-    Cells cells;
+SummaryCells CellsOf(const KeyFigures& key) {
+    SummaryCells cells;
     cells.channel = std::to_string(key.channel + 1);
     cells.samples = std::to_string(key.samples);
     const bool hasData = key.verdict != KeyVerdict::NoData;
@@ -41,8 +38,6 @@ Cells CellsOf(const KeyFigures& key) {
     cells.verdict = VerdictText(key.verdict);
     return cells;
 }
-
-}  // namespace
 
 const char* VerdictText(KeyVerdict verdict) {
     switch (verdict) {
@@ -69,7 +64,7 @@ std::string FormatSummaryTable(const std::vector<KeyFigures>& keys, const JudgeS
                   "hyst", ("result (min snr " + Fixed(settings.minSnr, 1) + ")").c_str());
     std::string table = line;
     for (const KeyFigures& key : keys) {
-        const Cells c = CellsOf(key);
+        const SummaryCells c = CellsOf(key);
         std::snprintf(line, sizeof(line), format, c.channel.c_str(), c.samples.c_str(),
                       c.baseline.c_str(), c.noise.c_str(), c.noiseRms.c_str(),
                       c.quietFrames.c_str(), c.touches.c_str(), c.delta.c_str(), c.snr.c_str(),
@@ -83,7 +78,7 @@ std::string FormatSummaryTable(const std::vector<KeyFigures>& keys, const JudgeS
 std::string FormatSummaryCsv(const std::vector<KeyFigures>& keys) {
     std::string csv = std::string(kSummaryCsvHeader) + "\n";
     for (const KeyFigures& key : keys) {
-        const Cells c = CellsOf(key);
+        const SummaryCells c = CellsOf(key);
         for (const std::string* cell : {&c.channel, &c.samples, &c.baseline, &c.noise, &c.delta,
                                         &c.snr, &c.verdict, &c.noiseRms, &c.quietFrames, &c.touches,
                                         &c.finger, &c.noiseThreshold, &c.hysteresis}) {

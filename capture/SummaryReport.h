@@ -10,6 +10,14 @@
 // The verdict as the table shows it: "pass", "fail", "no touch", "no quiet", "no data".
 const char* VerdictText(KeyVerdict verdict);
 
+// One channel's figures as the summary writes them; a figure without meaning for the channel
+// (a delta without a touch, a noise without quiet frames) is empty.
+struct SummaryCells {
+    std::string channel, samples, baseline, noise, delta, snr, verdict;
+    std::string noiseRms, quietFrames, touches, finger, noiseThreshold, hysteresis;
+};
+SummaryCells CellsOf(const KeyFigures& key);
+
 // The summary CSV's header: the first seven columns are those of earlier versions.
 inline constexpr const char* kSummaryCsvHeader =
     "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result,noise_rms,quiet_frames,"
