@@ -49,6 +49,29 @@ std::optional<std::int32_t> ClusterSplit(std::span<const std::int32_t> differenc
     return split;
 }
 
+// The first band: the middle 80 % of the lower cluster's values. The cluster also holds the
+// lower parts of the touches' rises and falls; a band stretched over them would make the
+// clearance so wide that shallow touches fall into the band, and the band would grow on them.
+template <class Lower>
+std::pair<std::int32_t, std::int32_t> CoreOf(std::span<const std::int32_t> differences,
+                                             Lower lower) {
+    std::vector<std::int32_t> values;
+    for (std::int32_t d : differences) {
+        if (lower(d)) {
+            values.push_back(d);
+        }
+    }
+    if (values.empty()) {
+        return {0, -1};
+    }
+    auto at = [&values](std::size_t share) {
+        auto nth = values.begin() + static_cast<std::ptrdiff_t>((values.size() - 1) * share / 10);
+        std::nth_element(values.begin(), nth, values.end());
+        return *nth;
+    };
+    return {at(1), at(9)};
+}
+
 LevelFigures Measure(std::span<const std::int32_t> differences, const std::vector<Role>& roles,
                      Role role) {
     LevelFigures figures;
@@ -161,10 +184,13 @@ TouchRuns FindTouchRuns(std::span<const std::int32_t> differences,
     std::vector<Role> roles(differences.size(), kQuiet);
     const std::optional<std::int32_t> split = ClusterSplit(differences);
     if (settings.threshold || split) {
+        auto lower = [&](std::int32_t d) {
+            return settings.threshold ? d < *settings.threshold : d <= *split;
+        };
+        const auto [low, high] = CoreOf(differences, lower);
         for (std::size_t i = 0; i < differences.size(); ++i) {
-            const bool quiet = settings.threshold ? differences[i] < *settings.threshold
-                                                  : differences[i] <= *split;
-            roles[i] = quiet ? kQuiet : kEdge;
+            const std::int32_t d = differences[i];
+            roles[i] = lower(d) && d >= low && d <= high ? kQuiet : kEdge;
         }
     }
     RunFinder finder(differences, settings);

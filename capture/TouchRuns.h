@@ -3,8 +3,8 @@
 // a quiet band where the key rests, and runs of frames that rise clearly above it and stay
 // there. Neither level is assumed to be the majority of the recording.
 //
-// The quiet band starts as the lower of two clusters of the values (the split that best
-// separates their means) and is then refined: the runs found above it and the edges around
+// The quiet band starts as the middle 80 % of the lower of two clusters of the values (the
+// split that best separates their means) and is then refined: the runs found above it and the edges around
 // them are taken out, the band is measured again over what is left, and the runs are found
 // again, until they no longer change.
 //
