@@ -1,7 +1,6 @@
 #include "capture/HtmlReport.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "capture/SummaryReport.h"
 
@@ -35,10 +34,8 @@ std::string Escape(const std::string& text) {
     return escaped;
 }
 
-std::string Number(double value, int decimals = 1) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%.*f", decimals, value);
-    return text;
+std::string Number(double value) {
+    return Fixed(value, 1);
 }
 
 const char* VerdictColour(KeyVerdict verdict) {
@@ -50,10 +47,6 @@ const char* VerdictColour(KeyVerdict verdict) {
         default:
             return report_colour::kOther;
     }
-}
-
-bool HasDelta(const KeyFigures& key) {
-    return key.verdict == KeyVerdict::Pass || key.verdict == KeyVerdict::Fail;
 }
 
 // Maps frames and differences of one channel to the pixels of its chart.
@@ -92,7 +85,7 @@ std::string Chart(const std::vector<std::int32_t>& d, const KeyFigures& key) {
     const double fingerLevel = quiet.mean + key.thresholds.finger;
     double lowest = *low;
     double highest = *high;
-    if (HasDelta(key)) {
+    if (HasTouchDelta(key)) {
         highest = std::max(highest, fingerLevel);
     }
     const ChartScale scale(d.size(), lowest, highest);
@@ -116,7 +109,7 @@ std::string Chart(const std::vector<std::int32_t>& d, const KeyFigures& key) {
         svg += Rect(kLeft, scale.Y(quiet.highest), right, scale.Y(quiet.lowest),
                     report_colour::kQuietBand);
     }
-    if (HasDelta(key)) {
+    if (HasTouchDelta(key)) {
         const std::string y = Number(scale.Y(fingerLevel));
         svg += "<line x1=\"" + std::to_string(kLeft) + "\" y1=\"" + y + "\" x2=\"" + Number(right) +
                "\" y2=\"" + y + "\" stroke=\"" + report_colour::kFinger +
@@ -154,7 +147,7 @@ std::string FiguresBeside(const KeyFigures& key, const JudgeSettings& settings) 
     if (!c.noise.empty()) {
         html += "noise " + c.noise + " pp, " + c.noiseRms + " rms<br>";
     }
-    if (HasDelta(key)) {
+    if (HasTouchDelta(key)) {
         html += "delta " + c.delta + "<br>SNR " + c.snr +
                 (settings.noise == NoiseStatistic::Rms ? " (rms)" : " (pp)") + "<br>" + "finger " +
                 c.finger + ", noise " + c.noiseThreshold + ", hysteresis " + c.hysteresis + "<br>";

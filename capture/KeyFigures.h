@@ -57,6 +57,11 @@ struct KeyFigures {
     KeyVerdict verdict = KeyVerdict::NoData;
 };
 
+// True when the channel has both quiet and touched frames, so a delta, an SNR and thresholds.
+inline bool HasTouchDelta(const KeyFigures& key) {
+    return key.verdict == KeyVerdict::Pass || key.verdict == KeyVerdict::Fail;
+}
+
 // Collects the samples of one channel.
 class KeySamples {
   public:

@@ -2,20 +2,11 @@
 
 #include <cstdio>
 
-namespace {
-
 std::string Fixed(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof(text), "%.*f", decimals, value);
     return text;
 }
-
-// The columns that only mean something for a channel with both quiet and touched frames.
-bool HasDelta(const KeyFigures& key) {
-    return key.verdict == KeyVerdict::Pass || key.verdict == KeyVerdict::Fail;
-}
-
-}  // namespace
 
 SummaryCells CellsOf(const KeyFigures& key) {
     SummaryCells cells;
@@ -28,7 +19,7 @@ SummaryCells CellsOf(const KeyFigures& key) {
     cells.noiseRms = hasQuiet ? Fixed(key.noiseRms, 2) : "";
     cells.quietFrames = hasData ? std::to_string(key.runs.quiet.frames) : "";
     cells.touches = hasData ? std::to_string(key.runs.touches.size()) : "";
-    if (HasDelta(key)) {
+    if (HasTouchDelta(key)) {
         cells.delta = Fixed(key.touchDelta, 1);
         cells.snr = Fixed(key.snr, 2);
         cells.finger = std::to_string(key.thresholds.finger);

@@ -10,6 +10,9 @@
 // The verdict as the table shows it: "pass", "fail", "no touch", "no quiet", "no data".
 const char* VerdictText(KeyVerdict verdict);
 
+// The value with that many decimals, as the summary writes every figure.
+std::string Fixed(double value, int decimals);
+
 // One channel's figures as the summary writes them; a figure without meaning for the channel
 // (a delta without a touch, a noise without quiet frames) is empty.
 struct SummaryCells {

@@ -4,8 +4,8 @@
 // there. Neither level is assumed to be the majority of the recording.
 //
 // The quiet band starts as the middle 80 % of the lower of two clusters of the values (the
-// split that best separates their means) and is then refined: the runs found above it and the edges around
-// them are taken out, the band is measured again over what is left, and the runs are found
+// split that best separates their means) and is then refined: the runs found above it and the edges
+// around them are taken out, the band is measured again over what is left, and the runs are found
 // again, until they no longer change.
 //
 // With the band's top Q, its peak-to-peak P and its mean M, and the clearance c = max(P / 2, 1):
