@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -12,9 +13,13 @@
 #include "capture/CaptureOptions.h"
 #include "capture/ConsoleText.h"
 #include "capture/ExportReader.h"
+#include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
 #include "capture/LiveCapture.h"
+#include "capture/LogFile.h"
+#include "capture/ProductionLog.h"
 #include "capture/RecordingFile.h"
+#include "capture/SummaryCompare.h"
 #include "capture/SummaryReport.h"
 #include "device/DeviceConnection.h"
 #include "framework/Prompts.h"
@@ -104,6 +109,62 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
     return written;
 }
 
+// A summary CSV is a line per channel: anything larger than this is not one.
+constexpr std::size_t kMaxSummaryBytes = 1 << 20;
+
+bool ReadEarlierSummary(const std::string& path, std::vector<EarlierFigures>& channels) {
+    std::FILE* file = ::_wfopen(FromUtf8(path).c_str(), L"rb");
+    if (file == nullptr) {
+        ReportError(path + " cannot be read");
+        return false;
+    }
+    std::string text(kMaxSummaryBytes + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    const bool read = std::ferror(file) == 0;
+    std::fclose(file);
+    std::string error;
+    if (!read || text.size() > kMaxSummaryBytes) {
+        ReportError(path + (read ? " is not a summary CSV: larger than 1 MB" : " cannot be read"));
+        return false;
+    }
+    if (!ParseSummaryCsv(text, path, channels, error)) {
+        ReportError(error);
+        return false;
+    }
+    return true;
+}
+
+// Appends records to the production log; with none it only makes sure that the log can be
+// written, before a capture that would be lost otherwise.
+bool AppendLog(const CaptureOptions& options, const std::string& records) {
+    std::string error;
+    if (!AppendToLog(FromUtf8(options.appendPath), kProductionLogHeader, records, error)) {
+        ReportError(options.appendPath + " " + error);
+        return false;
+    }
+    return true;
+}
+
+// The outputs beyond the summary: the comparison, the report and the production log.
+bool WriteFurtherOutputs(const CaptureOptions& options, const RecordingKeys& keys,
+                         const std::vector<KeyFigures>& figures,
+                         const std::vector<EarlierFigures>& earlier) {
+    const std::string now = FormatUtcTime(std::chrono::system_clock::now());
+    if (!options.comparePath.empty()) {
+        std::fputs(("compared with " + options.comparePath + "\n").c_str(), stdout);
+        std::fputs(FormatComparison(earlier, figures).c_str(), stdout);
+    }
+    if (!options.reportPath.empty()) {
+        const std::string source = options.fromPath.empty() ? "live capture" : options.fromPath;
+        if (!WriteTextFile(options.reportPath,
+                           FormatHtmlReport(keys, figures, {source, now, options.judge}))) {
+            return false;
+        }
+    }
+    return options.appendPath.empty() ||
+           AppendLog(options, FormatLogRecords(figures, options.label, now));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -125,6 +186,11 @@ int wmain(int argc, wchar_t** argv) {
 
     ConsolePrompts prompts;
     InstallPrompts(&prompts);
+    std::vector<EarlierFigures> earlier;
+    if ((!options.comparePath.empty() && !ReadEarlierSummary(options.comparePath, earlier)) ||
+        (!options.appendPath.empty() && !AppendLog(options, {}))) {
+        return kFailure;
+    }
     RecordingKeys keys;
     const bool recorded =
         options.fromPath.empty() ? Capture(options, keys) : ReadRecording(options.fromPath, keys);
@@ -134,10 +200,13 @@ int wmain(int argc, wchar_t** argv) {
 
     const std::vector<KeyFigures> figures = keys.Judge(options.judge);
     if (options.summary) {
-        std::fputs(FormatSummaryTable(figures, options.judge.minSnr).c_str(), stdout);
+        std::fputs(FormatSummaryTable(figures, options.judge).c_str(), stdout);
     }
     if (!options.summaryCsvPath.empty() &&
         !WriteTextFile(options.summaryCsvPath, FormatSummaryCsv(figures))) {
+        return kFailure;
+    }
+    if (!WriteFurtherOutputs(options, keys, figures, earlier)) {
         return kFailure;
     }
     return AllKeysPass(figures) ? kAllPass : kKeyFails;

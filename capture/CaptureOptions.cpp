@@ -35,9 +35,18 @@ std::string CheckCombination(const CaptureOptions& o) {
     if (live && !o.seconds && !o.frames) {
         return "give --seconds S or --frames N (or --from FILE.csv)";
     }
-    if (!o.summary && o.summaryCsvPath.empty() && (!live || o.outPath.empty())) {
-        return live ? "nothing to do: give --out, --summary or --summary-csv"
-                    : "nothing to do: give --summary or --summary-csv";
+    if (o.label.empty() != o.appendPath.empty()) {
+        return "--label NAME and --append LOG.csv go together";
+    }
+    if (o.label.find_first_of(",\"\r\n") != std::string::npos) {
+        return "--label cannot hold commas, quotes or line breaks: it is a field of the log";
+    }
+    if (!o.summary && o.summaryCsvPath.empty() && o.comparePath.empty() && o.reportPath.empty() &&
+        o.appendPath.empty() && (!live || o.outPath.empty())) {
+        return live ? "nothing to do: give --out, --summary, --summary-csv, --compare, --report "
+                      "or --append"
+                    : "nothing to do: give --summary, --summary-csv, --compare, --report or "
+                      "--append";
     }
     return {};
 }
@@ -100,13 +109,33 @@ ParsedOptions ParseCaptureOptions(const std::vector<std::string>& arguments) {
                 return fail("--min-snr needs a number of at least 0, not \"" + value + "\"");
             }
             o.judge.minSnr = number;
-        } else if (name == "--out" || name == "--summary-csv" || name == "--from") {
+        } else if (name == "--min-touch-frames") {
+            if (!ParseCount(value, count) || count == 0 || count > 0xFFFFFFFFull) {
+                return fail("--min-touch-frames needs a positive whole number, not \"" + value +
+                            "\"");
+            }
+            o.judge.minTouchFrames = static_cast<std::uint32_t>(count);
+        } else if (name == "--noise") {
+            if (value != "pp" && value != "rms") {
+                return fail("--noise needs pp or rms, not \"" + value + "\"");
+            }
+            o.judge.noise = value == "rms" ? NoiseStatistic::Rms : NoiseStatistic::PeakToPeak;
+        } else if (name == "--label") {
+            if (value.empty()) {
+                return fail("--label needs a name");
+            }
+            o.label = value;
+        } else if (name == "--out" || name == "--summary-csv" || name == "--from" ||
+                   name == "--compare" || name == "--report" || name == "--append") {
             if (value.empty()) {
                 return fail(name + " needs a file name");
             }
-            (name == "--out"    ? o.outPath
-             : name == "--from" ? o.fromPath
-                                : o.summaryCsvPath) = value;
+            (name == "--out"       ? o.outPath
+             : name == "--from"    ? o.fromPath
+             : name == "--compare" ? o.comparePath
+             : name == "--report"  ? o.reportPath
+             : name == "--append"  ? o.appendPath
+                                   : o.summaryCsvPath) = value;
         } else {
             return fail("unknown option " + name);
         }
@@ -118,9 +147,8 @@ ParsedOptions ParseCaptureOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string CaptureUsage() {
-    return "usage: palvex-capture (--seconds S | --frames N) [--out FILE.csv] [--summary]\n"
-           "                      [--summary-csv FILE] [--threshold T] [--min-snr X]\n"
-           "       palvex-capture --from FILE.csv (--summary | --summary-csv FILE) [...]\n"
+    return "usage: palvex-capture (--seconds S | --frames N) [--out FILE.csv] [outputs] [rules]\n"
+           "       palvex-capture --from FILE.csv [outputs] [rules]\n"
            "\n"
            "Records the touch chip through the adapter, as Palvex does, and judges every key\n"
            "by its noise and touch delta.\n"
@@ -128,19 +156,52 @@ std::string CaptureUsage() {
            "  --seconds S        receive for S seconds\n"
            "  --frames N         receive N frames (with --seconds: whichever comes first)\n"
            "  --out FILE         write the recording as Palvex's export (\"导出数据\") writes it\n"
-           "  --summary          print one line per channel: baseline mean, noise (peak-to-peak\n"
-           "                     of the quiet differences), touch delta, SNR and pass or fail\n"
-           "  --summary-csv FILE write the same table as CSV\n"
            "  --from FILE.csv    judge a file that Palvex exported instead of capturing\n"
-           "  --threshold T      a difference at or above T counts as touched (default: the\n"
-           "                     median plus 10 x 1.4826 x the median absolute deviation,\n"
-           "                     at least 1 above the median, per channel)\n"
-           "  --min-snr X        pass mark for the SNR (default 5)\n"
+           "\n"
+           "Outputs (at least one):\n"
+           "  --summary          print one line per channel: baseline mean, noise (pp and rms),\n"
+           "                     quiet frames, touches, touch delta, SNR, suggested thresholds\n"
+           "                     and the verdict\n"
+           "  --summary-csv FILE write the same figures as CSV\n"
+           "  --compare OLD.csv  set the figures against a summary CSV written earlier: old and\n"
+           "                     new noise, delta and SNR per channel, and whether the verdict\n"
+           "                     changed\n"
+           "  --report FILE.html a page to hand on: per channel the difference over the whole\n"
+           "                     recording with its quiet band, touches and finger threshold\n"
+           "  --label NAME --append LOG.csv\n"
+           "                     append one line per channel (UTC time, NAME, the figures, the\n"
+           "                     verdict) to a production log; it is never rewritten\n"
+           "\n"
+           "How a key is judged (differences in counts of the chip):\n"
+           "  quiet band   the lower of two clusters of the difference values (the split that\n"
+           "               best separates their means), first its middle 80 %, then measured\n"
+           "               again without the touches and their edges: top Q, peak-to-peak P,\n"
+           "               mean M; clearance c = max(P/2, 1)\n"
+           "  touch        a run of frames above Q that holds at least --min-touch-frames N\n"
+           "               frames above Q + c (default N = 5): a finger rests for many frames, a\n"
+           "               spike does not; it ends only when the difference is back in the band,\n"
+           "               so its own jitter does not split it. Any touch of at least 2 x P\n"
+           "               above M is found\n"
+           "  edges        the frames of a run more than c below its median, and those beside it\n"
+           "               still above M, count neither as quiet nor as touched: a rise and a\n"
+           "               fall are neither\n"
+           "  noise        pp: highest minus lowest quiet difference; rms: their root mean\n"
+           "               square deviation from M; both are shown\n"
+           "  delta        mean touched difference minus M\n"
+           "  SNR          delta / max(noise, 1): the chip counts in whole steps, so a noise of 0\n"
+           "               is below one count\n"
+           "  --noise pp|rms     the noise the SNR divides by (default pp)\n"
+           "  --threshold T      a run must reach T instead of Q + c, and ends below T - c\n"
+           "  --min-snr X        pass mark for the SNR (default 5, the usual 5:1)\n"
+           "  thresholds   suggested for the chip, in counts above the quiet level: finger 80 %,\n"
+           "               noise 40 %, hysteresis 10 % of the delta, rounded\n"
+           "  no touch     no run rose clear of the band: the noise is still shown\n"
+           "\n"
            "  --help             this text\n"
            "\n"
            "Exit codes: 0 every channel passes; 1 a channel fails or shows no touch;\n"
            "2 no adapter, a lost link, a file that cannot be read or written, or a bad\n"
            "command line.\n"
            "\n"
-           "Example: palvex-capture --seconds 10 --out keys.csv --summary\n";
+           "Example: palvex-capture --seconds 10 --out keys.csv --summary --report keys.html\n";
 }

@@ -18,6 +18,11 @@ struct CaptureOptions {
     std::string fromPath;
     bool summary = false;
     std::string summaryCsvPath;
+    std::string comparePath;  // a summary CSV written earlier, to set the figures against
+    std::string reportPath;   // the HTML report
+    // The production log: one line per channel appended to appendPath, marked with label.
+    std::string appendPath;
+    std::string label;
     JudgeSettings judge;
 };
 

@@ -1,143 +1,58 @@
 #include "capture/KeyFigures.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include "device/SampleQuantity.h"
 
 namespace {
-constexpr std::size_t kDifferenceRange = kMaxDifference - kMinDifference + 1;
-// Scales a median absolute deviation to the standard deviation of normally distributed noise.
-constexpr double kMadToSigma = 1.4826;
-constexpr double kThresholdDeviations = 10.0;
-constexpr double kMinThresholdMargin = 1.0;
-
-std::size_t Bin(std::int32_t difference) {
-    return static_cast<std::size_t>(difference - kMinDifference);
-}
+// The chip reports whole counts: a noise below one count is taken as one.
+constexpr double kNoiseFloor = 1.0;
 }  // namespace
 
 bool KeySamples::Add(std::int32_t baseline, std::int32_t difference) {
-    if (difference < kMinDifference || difference > kMaxDifference) {
+    if (difference < kMinDifference || difference > kMaxDifference ||
+        differences_.Size() == std::numeric_limits<std::uint32_t>::max()) {
         return false;
     }
-    if (counts_.empty()) {
-        counts_.assign(kDifferenceRange, 0);
-    }
-    ++counts_[Bin(difference)];
-    ++count_;
+    differences_.Append(difference);
     baselineSum_ += baseline;
-    lowest_ = std::min(lowest_, difference);
-    highest_ = std::max(highest_, difference);
     return true;
 }
 
-std::int32_t KeySamples::NthDifference(std::uint64_t k) const {
-    std::uint64_t seen = 0;
-    for (std::int32_t d = lowest_; d < highest_; ++d) {
-        seen += counts_[Bin(d)];
-        if (seen > k) {
-            return d;
-        }
+std::vector<std::int32_t> KeySamples::Differences() const {
+    std::vector<std::int32_t> values(differences_.Size());
+    for (std::uint32_t i = 0; i < differences_.Size(); ++i) {
+        values[i] = differences_.At(i);
     }
-    return highest_;
-}
-
-double KeySamples::Median() const {
-    if (count_ == 0) {
-        return 0.0;
-    }
-    std::int32_t lower = NthDifference((count_ - 1) / 2);
-    std::int32_t upper = NthDifference(count_ / 2);
-    return (static_cast<double>(lower) + upper) / 2.0;
-}
-
-// Walks outwards from the centre, always to the nearer of the two next values, so that the
-// deviations |d - centre| come in ascending order without sorting anything.
-double KeySamples::MedianOfDeviations(double centre) const {
-    const std::uint64_t lowerRank = (count_ - 1) / 2;
-    const std::uint64_t upperRank = count_ / 2;
-    auto left = static_cast<std::int32_t>(std::floor(centre));
-    std::int32_t right = left + 1;
-    std::uint64_t seen = 0;
-    double lowerDeviation = 0.0;
-    while (true) {
-        bool takeLeft = left >= lowest_ && (right > highest_ || centre - left <= right - centre);
-        double deviation = takeLeft ? centre - left : right - centre;
-        std::uint64_t here = counts_[Bin(takeLeft ? left : right)];
-        if (takeLeft) {
-            --left;
-        } else {
-            ++right;
-        }
-        if (seen <= lowerRank && lowerRank < seen + here) {
-            lowerDeviation = deviation;
-        }
-        seen += here;
-        if (seen > upperRank) {
-            return (lowerDeviation + deviation) / 2.0;
-        }
-    }
-}
-
-double KeySamples::MedianAbsoluteDeviation() const {
-    return count_ == 0 ? 0.0 : MedianOfDeviations(Median());
-}
-
-double KeySamples::DefaultThreshold() const {
-    if (count_ == 0) {
-        return 0.0;
-    }
-    double spread = kThresholdDeviations * kMadToSigma * MedianAbsoluteDeviation();
-    return Median() + std::max(spread, kMinThresholdMargin);
+    return values;
 }
 
 KeyFigures KeySamples::Judge(const JudgeSettings& settings) const {
     KeyFigures figures;
     figures.channel = channel_;
-    figures.samples = count_;
-    if (count_ == 0) {
+    figures.samples = Count();
+    if (figures.samples == 0) {
         return figures;
     }
-    figures.baselineMean = baselineSum_ / static_cast<double>(count_);
-    figures.threshold = settings.threshold.value_or(DefaultThreshold());
-
-    double quietSum = 0.0;
-    double touchedSum = 0.0;
-    std::int32_t quietLowest = 0;
-    std::int32_t quietHighest = 0;
-    for (std::int32_t d = lowest_; d <= highest_; ++d) {
-        std::uint64_t n = counts_[Bin(d)];
-        if (n == 0) {
-            continue;
-        }
-        if (d >= figures.threshold) {
-            figures.touchedSamples += n;
-            touchedSum += static_cast<double>(d) * static_cast<double>(n);
-            continue;
-        }
-        if (figures.quietSamples == 0) {
-            quietLowest = d;
-        }
-        quietHighest = d;
-        figures.quietSamples += n;
-        quietSum += static_cast<double>(d) * static_cast<double>(n);
-    }
-    figures.noise = quietHighest - quietLowest;
-
-    if (figures.touchedSamples == 0) {
-        figures.verdict = KeyVerdict::NoTouch;
-        return figures;
-    }
-    if (figures.quietSamples == 0) {
+    figures.baselineMean = baselineSum_ / static_cast<double>(figures.samples);
+    figures.runs = FindTouchRuns(Differences(), {settings.threshold, settings.minTouchFrames});
+    const LevelFigures& quiet = figures.runs.quiet;
+    if (quiet.frames == 0) {
         figures.verdict = KeyVerdict::NoQuiet;
         return figures;
     }
-    figures.touchDelta = touchedSum / static_cast<double>(figures.touchedSamples) -
-                         quietSum / static_cast<double>(figures.quietSamples);
-    figures.snr = figures.noise == 0 ? std::numeric_limits<double>::infinity()
-                                     : figures.touchDelta / figures.noise;
+    figures.noise = quiet.highest - quiet.lowest;
+    figures.noiseRms = quiet.rms;
+    if (figures.runs.touches.empty()) {
+        figures.verdict = KeyVerdict::NoTouch;
+        return figures;
+    }
+    figures.touchDelta = figures.runs.touched.mean - quiet.mean;
+    const double noise = settings.noise == NoiseStatistic::Rms ? figures.noiseRms
+                                                               : static_cast<double>(figures.noise);
+    figures.snr = figures.touchDelta / std::max(noise, kNoiseFloor);
+    figures.thresholds = SuggestThresholds(figures.touchDelta);
     figures.verdict = figures.snr >= settings.minSnr ? KeyVerdict::Pass : KeyVerdict::Fail;
     return figures;
 }

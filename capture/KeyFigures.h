@@ -1,34 +1,44 @@
 #pragma once
-// The two numbers a touch key is judged by, per channel: its noise (the peak-to-peak of the
-// difference value while nobody touches it) and its touch delta (how far the difference rises
-// under a finger), and their ratio, the signal-to-noise ratio.
+// The numbers a touch key is judged by, per channel: its noise (how far the difference value
+// wanders while nobody touches the key), its touch delta (how far the difference rises under
+// a finger) and their ratio, the signal-to-noise ratio, with the thresholds they suggest.
 //
-// A recording can hold millions of frames, so a channel keeps no samples: it counts how often
-// each difference value occurred. Differences lie between -65535 and 65535 (baseline minus
-// filtered, both 16-bit), so the counts fit one fixed table, and the median, the median
-// absolute deviation and every sum that the figures need come out of it exactly.
+// The touches are found as runs of frames (TouchRuns), so a channel keeps its differences:
+// 4 bytes per frame, in blocks that never move, and nothing else per frame.
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "capture/SuggestedThresholds.h"
+#include "capture/TouchRuns.h"
+#include "device/SampleSeries.h"
+
 inline constexpr std::int32_t kMinDifference = -65535;
 inline constexpr std::int32_t kMaxDifference = 65535;
 inline constexpr double kDefaultMinSnr = 5.0;
 
+// The noise figure the SNR divides by.
+enum class NoiseStatistic {
+    PeakToPeak,  // highest minus lowest quiet difference
+    Rms,         // root mean square deviation of the quiet differences from their mean
+};
+
 // How a channel is judged.
 struct JudgeSettings {
-    // A sample is touched when its difference is at or above this; without it the threshold
-    // follows from the channel's own differences (DefaultThreshold).
+    // A run must reach this difference to count as a touch; without it the level follows
+    // from the channel's quiet band.
     std::optional<double> threshold;
+    std::uint32_t minTouchFrames = kDefaultMinTouchFrames;
+    NoiseStatistic noise = NoiseStatistic::PeakToPeak;
     double minSnr = kDefaultMinSnr;
 };
 
 enum class KeyVerdict {
     Pass,
     Fail,     // the SNR is below the pass mark
-    NoTouch,  // no sample reached the threshold: there is no delta to judge
-    NoQuiet,  // every sample reached the threshold: there is no noise to judge against
+    NoTouch,  // no run rose clear of the quiet band: there is no delta to judge
+    NoQuiet,  // every frame belongs to a touch or its edges: there is no noise to judge against
     NoData,   // the channel holds no samples at all
 };
 
@@ -36,14 +46,21 @@ struct KeyFigures {
     std::uint32_t channel = 0;  // 0-based, as in the measurement frame
     std::uint64_t samples = 0;
     double baselineMean = 0.0;
-    double threshold = 0.0;
-    std::uint64_t quietSamples = 0;
-    std::uint64_t touchedSamples = 0;
-    std::int32_t noise = 0;   // peak-to-peak of the quiet differences; 0 without quiet samples
+    TouchRuns runs;           // the quiet band, the touched frames and the levels used
+    std::int32_t noise = 0;   // peak-to-peak of the quiet differences
+    double noiseRms = 0.0;    // their root mean square deviation
     double touchDelta = 0.0;  // mean touched difference minus mean quiet difference
-    double snr = 0.0;         // touchDelta / noise; +infinity for zero noise under a touch
+    // touchDelta / max(noise statistic, 1): the chip reports whole counts, so a noise of 0
+    // means below one count.
+    double snr = 0.0;
+    SuggestedThresholds thresholds;
     KeyVerdict verdict = KeyVerdict::NoData;
 };
+
+// True when the channel has both quiet and touched frames, so a delta, an SNR and thresholds.
+inline bool HasTouchDelta(const KeyFigures& key) {
+    return key.verdict == KeyVerdict::Pass || key.verdict == KeyVerdict::Fail;
+}
 
 // Collects the samples of one channel.
 class KeySamples {
@@ -51,34 +68,22 @@ class KeySamples {
     explicit KeySamples(std::uint32_t channel) : channel_(channel) {}
 
     std::uint32_t Channel() const { return channel_; }
-    std::uint64_t Count() const { return count_; }
+    std::uint64_t Count() const { return differences_.Size(); }
 
     // Adds one frame's values. A difference outside kMinDifference..kMaxDifference cannot come
-    // from the chip; it is refused with false and nothing is added.
+    // from the chip, and a channel holds at most 2^32 - 1 frames; otherwise it is refused with
+    // false and nothing is added.
     bool Add(std::int32_t baseline, std::int32_t difference);
 
-    // The median of the differences plus ten times their median absolute deviation scaled to
-    // a standard deviation (1.4826), and at least one count above the median. Quiet noise stays
-    // below it, a finger clears it long before it could reach a 5:1 ratio. 0 without samples.
-    double DefaultThreshold() const;
+    // The differences oldest first, copied into one block.
+    std::vector<std::int32_t> Differences() const;
 
     KeyFigures Judge(const JudgeSettings& settings) const;
 
-    double Median() const;
-    double MedianAbsoluteDeviation() const;
-
   private:
-    // The value of the k-th smallest difference (0-based); k is below count_.
-    std::int32_t NthDifference(std::uint64_t k) const;
-    double MedianOfDeviations(double centre) const;
-
     std::uint32_t channel_;
-    std::uint64_t count_ = 0;
     double baselineSum_ = 0.0;
-    std::int32_t lowest_ = kMaxDifference;
-    std::int32_t highest_ = kMinDifference;
-    // Occurrences of difference d at index d - kMinDifference; allocated with the first sample.
-    std::vector<std::uint64_t> counts_;
+    SampleSeries differences_;
 };
 
 // The keys of one recording: a KeySamples per channel, fed one frame at a time.
@@ -87,6 +92,7 @@ class RecordingKeys {
     // Forgets everything and starts channels 0 to channels - 1.
     void Reset(std::uint32_t channels);
     std::uint32_t ChannelCount() const { return static_cast<std::uint32_t>(keys_.size()); }
+    const KeySamples& Key(std::uint32_t channel) const { return keys_.at(channel); }
     // One frame: 4 values per channel in the order baseline, filtered, difference, noise.
     // False when a difference is impossible (see KeySamples::Add).
     bool Add(const std::int32_t* values);

@@ -1,43 +1,34 @@
 #include "capture/SummaryReport.h"
 
-#include <cmath>
 #include <cstdio>
 
-namespace {
-
 std::string Fixed(double value, int decimals) {
-    if (std::isinf(value)) {
-        return "inf";
-    }
     char text[64];
     std::snprintf(text, sizeof(text), "%.*f", decimals, value);
     return text;
 }
 
-// The columns that only mean something for a channel with both quiet and touched samples.
-bool HasDelta(const KeyFigures& key) {
-    return key.verdict == KeyVerdict::Pass || key.verdict == KeyVerdict::Fail;
-}
-
-struct Cells {
-    std::string channel, samples, baseline, noise, delta, snr, verdict;
-};
-
-Cells CellsOf(const KeyFigures& key) {
-    Cells cells;
+SummaryCells CellsOf(const KeyFigures& key) {
+    SummaryCells cells;
     cells.channel = std::to_string(key.channel + 1);
     cells.samples = std::to_string(key.samples);
-    bool hasData = key.verdict != KeyVerdict::NoData;
-    bool hasQuiet = hasData && key.verdict != KeyVerdict::NoQuiet;
+    const bool hasData = key.verdict != KeyVerdict::NoData;
+    const bool hasQuiet = hasData && key.verdict != KeyVerdict::NoQuiet;
     cells.baseline = hasData ? Fixed(key.baselineMean, 1) : "";
     cells.noise = hasQuiet ? std::to_string(key.noise) : "";
-    cells.delta = HasDelta(key) ? Fixed(key.touchDelta, 1) : "";
-    cells.snr = HasDelta(key) ? Fixed(key.snr, 2) : "";
+    cells.noiseRms = hasQuiet ? Fixed(key.noiseRms, 2) : "";
+    cells.quietFrames = hasData ? std::to_string(key.runs.quiet.frames) : "";
+    cells.touches = hasData ? std::to_string(key.runs.touches.size()) : "";
+    if (HasTouchDelta(key)) {
+        cells.delta = Fixed(key.touchDelta, 1);
+        cells.snr = Fixed(key.snr, 2);
+        cells.finger = std::to_string(key.thresholds.finger);
+        cells.noiseThreshold = std::to_string(key.thresholds.noise);
+        cells.hysteresis = std::to_string(key.thresholds.hysteresis);
+    }
     cells.verdict = VerdictText(key.verdict);
     return cells;
 }
-
-}  // namespace
 
 const char* VerdictText(KeyVerdict verdict) {
     switch (verdict) {
@@ -55,29 +46,36 @@ const char* VerdictText(KeyVerdict verdict) {
     return "no data";
 }
 
-std::string FormatSummaryTable(const std::vector<KeyFigures>& keys, double minSnr) {
-    char line[160];
-    std::string table;
-    std::snprintf(line, sizeof(line), "%-7s %9s %10s %6s %10s %8s  %s\n", "channel", "samples",
-                  "baseline", "noise", "delta", "snr",
-                  ("result (min snr " + Fixed(minSnr, 1) + ")").c_str());
-    table += line;
+std::string FormatSummaryTable(const std::vector<KeyFigures>& keys, const JudgeSettings& settings) {
+    const char* const format = "%-7s %9s %9s %5s %6s %9s %7s %9s %7s %6s %6s %5s  %s\n";
+    const bool rms = settings.noise == NoiseStatistic::Rms;
+    char line[256];
+    std::snprintf(line, sizeof(line), format, "channel", "samples", "baseline", "noise", "rms",
+                  "quiet", "touches", "delta", rms ? "snr/rms" : "snr/pp", "finger", "noise",
+                  "hyst", ("result (min snr " + Fixed(settings.minSnr, 1) + ")").c_str());
+    std::string table = line;
     for (const KeyFigures& key : keys) {
-        Cells c = CellsOf(key);
-        std::snprintf(line, sizeof(line), "%-7s %9s %10s %6s %10s %8s  %s\n", c.channel.c_str(),
-                      c.samples.c_str(), c.baseline.c_str(), c.noise.c_str(), c.delta.c_str(),
-                      c.snr.c_str(), c.verdict.c_str());
+        const SummaryCells c = CellsOf(key);
+        std::snprintf(line, sizeof(line), format, c.channel.c_str(), c.samples.c_str(),
+                      c.baseline.c_str(), c.noise.c_str(), c.noiseRms.c_str(),
+                      c.quietFrames.c_str(), c.touches.c_str(), c.delta.c_str(), c.snr.c_str(),
+                      c.finger.c_str(), c.noiseThreshold.c_str(), c.hysteresis.c_str(),
+                      c.verdict.c_str());
         table += line;
     }
     return table;
 }
 
 std::string FormatSummaryCsv(const std::vector<KeyFigures>& keys) {
-    std::string csv = "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result\n";
+    std::string csv = std::string(kSummaryCsvHeader) + "\n";
     for (const KeyFigures& key : keys) {
-        Cells c = CellsOf(key);
-        csv += c.channel + "," + c.samples + "," + c.baseline + "," + c.noise + "," + c.delta +
-               "," + c.snr + "," + c.verdict + "\n";
+        const SummaryCells c = CellsOf(key);
+        for (const std::string* cell : {&c.channel, &c.samples, &c.baseline, &c.noise, &c.delta,
+                                        &c.snr, &c.verdict, &c.noiseRms, &c.quietFrames, &c.touches,
+                                        &c.finger, &c.noiseThreshold, &c.hysteresis}) {
+            csv += *cell;
+            csv += cell == &c.hysteresis ? "\n" : ",";
+        }
     }
     return csv;
 }

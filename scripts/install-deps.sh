@@ -7,7 +7,7 @@ set -eu
 PACKAGES="cmake ninja-build g++ clang clang-format libclang-rt-14-dev \
 googletest libgtest-dev libbenchmark-dev \
 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-wine wine64 xvfb xauth xdotool x11-apps x11-utils imagemagick fonts-wqy-microhei locales"
+wine wine64 xvfb xauth xdotool x11-apps x11-utils imagemagick fonts-wqy-microhei locales chromium"
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"

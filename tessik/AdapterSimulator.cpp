@@ -46,7 +46,8 @@ AdapterSimulator::AdapterSimulator(const SimulatorConfig& config)
 void AdapterSimulator::Configure(const SimulatorConfig& config) {
     std::lock_guard lock(mutex_);
     config_ = config;
-    chip_ = SimulatedChip(config.channels, config.layoutLength, config.seed, config.touches);
+    chip_ = SimulatedChip(config.channels, config.layoutLength, config.seed, config.touches,
+                          config.jitter);
     answers_.Clear();
     statistics_ = SimulatorStatistics{};
     statistics_.timeoutMillis = kDefaultTimeoutMillis;

@@ -30,8 +30,11 @@ double TouchShape(int age) {
 }  // namespace
 
 SimulatedChip::SimulatedChip(int channels, int layoutLength, std::uint32_t seed,
-                             std::vector<ScriptedTouch> script)
-    : state_(seed == 0 ? 1 : seed), script_(std::move(script)), scripted_(!script_.empty()) {
+                             std::vector<ScriptedTouch> script, int jitter)
+    : state_(seed == 0 ? 1 : seed),
+      script_(std::move(script)),
+      scripted_(!script_.empty()),
+      jitter_(std::max(jitter, 0)) {
     const int count = std::clamp(channels, 0, kMaxChipChannels);
     layoutLength_ = static_cast<std::uint8_t>(layoutLength < 0 ? 2 + 6 * count : layoutLength);
     channels_.resize(static_cast<std::size_t>(count));
@@ -58,7 +61,10 @@ double SimulatedChip::ScriptedDifference(int number) const {
     for (const ScriptedTouch& touch : script_) {
         if (touch.channel == number + 1 && frame_ >= touch.start &&
             frame_ - touch.start < touch.length) {
-            difference = touch.delta;
+            const double age = frame_ - touch.start;
+            const double steps = touch.rise + 1.0;
+            const double share = std::min({1.0, (age + 1) / steps, (touch.length - age) / steps});
+            difference = touch.delta * share;
         }
     }
     return difference;
@@ -81,7 +87,7 @@ void SimulatedChip::Step(Channel& channel, int number) {
             channel.touchAge = -1;
         }
     }
-    const int jitter = RandomBelow(2 * kChipJitter + 1) - kChipJitter;
+    const int jitter = RandomBelow(2 * jitter_ + 1) - jitter_;
     channel.reading.baseline = ToCount(channel.baseline);
     channel.reading.filtered = ToCount(channel.baseline - difference + jitter);
     channel.reading.noise = static_cast<std::uint16_t>(RandomBelow(12));

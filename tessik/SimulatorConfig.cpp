@@ -61,7 +61,7 @@ bool ReadChoice(const char* (*lookup)(const char*), const char* name,
     return false;
 }
 
-// TESSIK_SIM_TOUCH=channel:start:length:delta,... with every channel one the chip has.
+// TESSIK_SIM_TOUCH=channel:start:length:delta[:rise],... with every channel one the chip has.
 bool ReadTouches(const char* (*lookup)(const char*), int channels,
                  std::vector<ScriptedTouch>& touches, std::string& error) {
     const char* text = lookup("TESSIK_SIM_TOUCH");
@@ -76,28 +76,31 @@ bool ReadTouches(const char* (*lookup)(const char*), int channels,
             end = all.size();
         }
         const std::string item = all.substr(begin, end - begin);
-        long long fields[4] = {};
-        const long long low[4] = {1, 0, 1, -65535};
-        const long long high[4] = {channels, 0xFFFFFFFFll, 0xFFFFFFFFll, 65535};
+        long long fields[5] = {};
+        const long long low[5] = {1, 0, 1, -65535, 0};
+        const long long high[5] = {channels, 0xFFFFFFFFll, 0xFFFFFFFFll, 65535, 0xFFFFFFFFll};
         const char* at = item.data();
         const char* stop = item.data() + item.size();
         bool good = true;
-        for (int f = 0; f < 4 && good; ++f) {
+        bool last = false;
+        for (int f = 0; f < 5 && good && !last; ++f) {
             const auto [next, status] = std::from_chars(at, stop, fields[f]);
+            last = next == stop;
             good = status == std::errc{} && fields[f] >= low[f] && fields[f] <= high[f] &&
-                   (f == 3 ? next == stop : next != stop && *next == ':');
+                   (last ? f >= 3 : f < 4 && *next == ':');
             at = next + 1;
         }
         if (!good) {
             error = "TESSIK_SIM_TOUCH=" + all + ": \"" + item +
-                    "\" is not channel:start:length:delta with a channel from 1 to " +
+                    "\" is not channel:start:length:delta[:rise] with a channel from 1 to " +
                     std::to_string(channels) +
                     ", a length of at least 1 and a delta from -65535 "
                     "to 65535";
             return false;
         }
         touches.push_back({static_cast<int>(fields[0]), static_cast<std::uint32_t>(fields[1]),
-                           static_cast<std::uint32_t>(fields[2]), static_cast<int>(fields[3])});
+                           static_cast<std::uint32_t>(fields[2]), static_cast<int>(fields[3]),
+                           static_cast<std::uint32_t>(fields[4])});
         begin = end + 1;
     }
     return true;
@@ -132,12 +135,14 @@ std::optional<SimulatorConfig> ParseSimulatorConfig(const char* (*lookup)(const 
     long long seed = config.seed;
     long long faultAfter = config.faultAfterFrames;
     long long faultLength = config.faultLength;
+    long long jitter = config.jitter;
     if (!ReadNumber(lookup, "TESSIK_SIM_CHANNELS", 0, 32, channels, error) ||
         !ReadNumber(lookup, "TESSIK_SIM_LAYOUT_LENGTH", 0, 255, layoutLength, error) ||
         !ReadNumber(lookup, "TESSIK_SIM_REPORT_DELAY_US", 0, 1000000, delay, error) ||
         !ReadNumber(lookup, "TESSIK_SIM_SEED", 0, 0xFFFFFFFFll, seed, error) ||
         !ReadNumber(lookup, "TESSIK_SIM_FAULT_AFTER", 0, 0xFFFFFFFFll, faultAfter, error) ||
         !ReadNumber(lookup, "TESSIK_SIM_FAULT_LENGTH", 0, 0xFFFFFFFFll, faultLength, error) ||
+        !ReadNumber(lookup, "TESSIK_SIM_JITTER", 0, 1000, jitter, error) ||
         !ReadChoice(lookup, "TESSIK_SIM_FAULT", SimulatorFaultKinds(), &SimulatorFaultKind::fault,
                     config.fault, error) ||
         !ReadChoice(lookup, "TESSIK_SIM_FAULT_REQUEST", FaultTargetKinds(),
@@ -157,5 +162,6 @@ std::optional<SimulatorConfig> ParseSimulatorConfig(const char* (*lookup)(const 
     config.seed = static_cast<std::uint32_t>(seed);
     config.faultAfterFrames = static_cast<std::uint32_t>(faultAfter);
     config.faultLength = static_cast<std::uint32_t>(faultLength);
+    config.jitter = static_cast<int>(jitter);
     return config;
 }

@@ -61,6 +61,7 @@ struct SimulatorConfig {
     // Targeted requests that get the fault before normal answers return; 0: until the next
     // Open. A disconnect instead lasts for this many refused Open calls.
     std::uint32_t faultLength = 0;
+    int jitter = kChipJitter;  // half-width of the untouched difference's wobble
     // Scripted touches; while there are any, the chip makes no random ones.
     std::vector<ScriptedTouch> touches;
 };

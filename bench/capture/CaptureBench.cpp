@@ -1,8 +1,9 @@
 // Usage: capture_bench [frames] [recording path]
 // Captures frames (default 1,000,000) from the simulator with 32 channels and no report delay,
 // streaming them into the recording and into the key figures exactly as palvex-capture does;
-// prints the frame rate and the private bytes along the way, then reads the recording back as
-// --from does and prints its rate in MB/s.
+// prints the frame rate and the private bytes along the way, the time to judge every key and
+// to write the HTML report and its size, then reads the recording back as --from does and
+// prints its rate in MB/s.
 
 #include <windows.h>
 
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "capture/ExportReader.h"
+#include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
 #include "capture/LiveCapture.h"
 #include "capture/RecordingFile.h"
@@ -94,11 +96,19 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("private bytes: %.1f MB before, %.1f MB after the capture\n", startMegabytes,
                 PrivateMegabytes());
 
+    Clock::time_point start = Clock::now();
+    const std::vector<KeyFigures> figures = keys.Judge({});
+    const double judging = SecondsSince(start);
+    start = Clock::now();
+    const std::string report = FormatHtmlReport(keys, figures, {"bench", "now", {}});
+    std::printf("judging %u keys: %.2f s; HTML report: %.2f s, %.2f MB\n", channels, judging,
+                SecondsSince(start), report.size() / 1048576.0);
+
     std::FILE* input = ::_wfopen(recording.c_str(), L"rb");
     if (input == nullptr) {
         return 2;
     }
-    const Clock::time_point start = Clock::now();
+    start = Clock::now();
     ExportReader reader(input, "recording");
     RecordingKeys offline;
     const bool read = ReadExportIntoKeys(reader, offline);

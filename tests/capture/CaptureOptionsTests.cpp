@@ -29,10 +29,20 @@ TEST(CaptureOptions, OfflineAndHelp) {
     EXPECT_EQ(p.options.fromPath, "keys.csv");
     EXPECT_FALSE(p.options.judge.threshold.has_value());
     EXPECT_EQ(p.options.judge.minSnr, kDefaultMinSnr);
+    p = Parse({"--from", "k.csv", "--compare", "old.csv", "--report", "r.html", "--label", "板 7",
+               "--append", "log.csv", "--noise", "rms", "--min-touch-frames", "3"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.comparePath, "old.csv");
+    EXPECT_EQ(p.options.reportPath, "r.html");
+    EXPECT_EQ(p.options.label, "板 7");
+    EXPECT_EQ(p.options.appendPath, "log.csv");
+    EXPECT_EQ(p.options.judge.noise, NoiseStatistic::Rms);
+    EXPECT_EQ(p.options.judge.minTouchFrames, 3u);
     EXPECT_TRUE(Parse({"--help"}).options.help);
     EXPECT_EQ(Parse({"--help"}).error, "");
     for (const char* option : {"--seconds", "--frames", "--out", "--summary-csv", "--from",
-                               "--threshold", "--min-snr", "--help"}) {
+                               "--threshold", "--min-snr", "--min-touch-frames", "--noise",
+                               "--compare", "--report", "--label", "--append", "--help"}) {
         EXPECT_NE(CaptureUsage().find(option), std::string::npos) << option;
     }
 }
@@ -44,8 +54,17 @@ TEST(CaptureOptions, Refusals) {
     };
     const Case cases[] = {
         {{}, "give --seconds S or --frames N (or --from FILE.csv)"},
-        {{"--frames", "10"}, "nothing to do: give --out, --summary or --summary-csv"},
-        {{"--from", "k.csv"}, "nothing to do: give --summary or --summary-csv"},
+        {{"--frames", "10"},
+         "nothing to do: give --out, --summary, --summary-csv, --compare, --report or --append"},
+        {{"--from", "k.csv"},
+         "nothing to do: give --summary, --summary-csv, --compare, --report or --append"},
+        {{"--from", "k.csv", "--append", "log.csv"},
+         "--label NAME and --append LOG.csv go together"},
+        {{"--from", "k.csv", "--append", "l.csv", "--label", "a,b"},
+         "--label cannot hold commas, quotes or line breaks: it is a field of the log"},
+        {{"--noise", "max"}, "--noise needs pp or rms, not \"max\""},
+        {{"--min-touch-frames", "0"},
+         "--min-touch-frames needs a positive whole number, not \"0\""},
         {{"--from", "k.csv", "--frames", "3", "--summary"},
          "--from judges a file: it cannot be combined with --seconds, --frames or --out"},
         {{"--seconds", "0", "--summary"},

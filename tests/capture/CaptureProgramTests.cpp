@@ -7,10 +7,26 @@
 
 #include "tests/capture/CaptureRunner.h"
 
+#include <algorithm>
+#include <map>
 #include <sstream>
 #include <string>
 
 namespace {
+
+// The figures of one summary line, as the table prints them.
+struct SummaryFigures {
+    std::string channel, samples, baseline, noise, rms, quiet, touches, delta, snr, finger,
+        noiseThreshold, hysteresis, verdict;
+};
+
+SummaryFigures FiguresOf(const std::string& line) {
+    SummaryFigures f;
+    std::istringstream(line) >> f.channel >> f.samples >> f.baseline >> f.noise >> f.rms >>
+        f.quiet >> f.touches >> f.delta >> f.snr >> f.finger >> f.noiseThreshold >> f.hysteresis >>
+        f.verdict;
+    return f;
+}
 
 // The summary line of channel (1-based) in the printed table.
 std::string SummaryLine(const std::string& table, int channel) {
@@ -37,14 +53,14 @@ class CaptureProgramTest : public ::testing::Test {
 TEST_F(CaptureProgramTest, ScriptedTouchesPassWithTheirTrueFigures) {
     ProgramRun run = RunCapture(L"--frames 3000 --summary");
     EXPECT_EQ(run.exitCode, 0u) << run.err;
-    std::istringstream one(SummaryLine(run.out, 1));
-    std::string channel, samples, baseline, noise, delta, snr, verdict;
-    one >> channel >> samples >> baseline >> noise >> delta >> snr >> verdict;
-    EXPECT_EQ(samples, "3000");
-    EXPECT_EQ(noise, "6");
-    EXPECT_NEAR(std::stod(delta), 60.0, 0.5);
-    EXPECT_NEAR(std::stod(snr), 10.0, 0.1);
-    EXPECT_EQ(verdict, "pass");
+    const SummaryFigures one = FiguresOf(SummaryLine(run.out, 1));
+    EXPECT_EQ(one.samples, "3000");
+    EXPECT_EQ(one.noise, "6");
+    EXPECT_EQ(one.touches, "1");
+    EXPECT_NEAR(std::stod(one.delta), 60.0, 0.5);
+    EXPECT_NEAR(std::stod(one.snr), 10.0, 0.1);
+    EXPECT_EQ(one.finger, "48");
+    EXPECT_EQ(one.verdict, "pass");
     EXPECT_NE(SummaryLine(run.out, 2).find("pass"), std::string::npos) << run.out;
     EXPECT_NE(run.err.find("3000 frames of 2 channels"), std::string::npos) << run.err;
 
@@ -53,6 +69,28 @@ TEST_F(CaptureProgramTest, ScriptedTouchesPassWithTheirTrueFigures) {
     EXPECT_EQ(run.exitCode, 1u) << run.err;
     EXPECT_NE(SummaryLine(run.out, 1).find("fail"), std::string::npos) << run.out;
     EXPECT_NE(SummaryLine(run.out, 2).find("pass"), std::string::npos) << run.out;
+}
+
+TEST_F(CaptureProgramTest, RampsLongTouchesAndAQuieterChipMatchTheScript) {
+    // Jitter -1 to 1 (noise 2): channel 1 touched by 30 with ramps of 40 frames, channel 2 by
+    // 12 (SNR 6) for two thirds of the recording, channel 3 never.
+    ScopedEnvironment environment({{L"TESSIK_SIM_CHANNELS", L"3"},
+                                   {L"TESSIK_SIM_JITTER", L"1"},
+                                   {L"TESSIK_SIM_TOUCH", L"1:500:400:30:40,2:500:2000:12"}});
+    const ProgramRun run = RunCapture(L"--frames 3000 --summary");
+    EXPECT_EQ(run.exitCode, 1u) << run.err;
+    const SummaryFigures ramp = FiguresOf(SummaryLine(run.out, 1));
+    const SummaryFigures long_ = FiguresOf(SummaryLine(run.out, 2));
+    const SummaryFigures quiet = FiguresOf(SummaryLine(run.out, 3));
+    EXPECT_EQ(ramp.noise, "2") << run.out;
+    EXPECT_NEAR(std::stod(ramp.delta), 30.0, 1.5) << run.out;
+    EXPECT_EQ(ramp.verdict, "pass") << run.out;
+    EXPECT_EQ(long_.noise, "2") << run.out;
+    EXPECT_NEAR(std::stod(long_.delta), 12.0, 0.6) << run.out;
+    EXPECT_EQ(long_.verdict, "pass") << run.out;
+    EXPECT_EQ(quiet.noise, "2") << run.out;
+    EXPECT_EQ(quiet.touches, "0") << run.out;
+    EXPECT_NE(SummaryLine(run.out, 3).find("no touch"), std::string::npos) << run.out;
 }
 
 TEST_F(CaptureProgramTest, AKeyThatIsNeverTouchedFails) {
@@ -74,7 +112,8 @@ TEST_F(CaptureProgramTest, OfflineSummaryOfTheRecordingEqualsTheLiveOne) {
     EXPECT_EQ(offline.out, live.out);
     EXPECT_EQ(ReadFileBytes(offlineCsv), ReadFileBytes(liveCsv));
     EXPECT_EQ(ReadFileBytes(liveCsv).rfind("channel,samples,baseline_mean,noise_pp,touch_delta,snr,"
-                                           "result\r\n1,3000,",
+                                           "result,noise_rms,quiet_frames,touches,finger_"
+                                           "threshold,noise_threshold,hysteresis\r\n1,3000,",
                                            0),
               0u);
 }
@@ -111,6 +150,18 @@ TEST_F(CaptureProgramTest, EveryFailureHasItsExitCodeAndOneLine) {
          "bad.csv, line 2: difference value \"oops\" of channel 1"},
         {{}, L"--from \"" + folder_ + L"missing.csv\" --summary", 2, "missing.csv cannot be read"},
         {{}, L"--frames 10", 2, "nothing to do"},
+        {{},
+         L"--frames 10 --summary --compare \"" + folder_ + L"missing.csv\"",
+         2,
+         "missing.csv cannot be read"},
+        {{},
+         L"--frames 10 --summary --compare \"" + csv + L"\"",
+         2,
+         "bad.csv, line 1: not a summary CSV of palvex-capture"},
+        {{},
+         L"--frames 10 --label a --append \"" + folder_ + L"no such folder\\log.csv\"",
+         2,
+         "log.csv cannot be opened for appending"},
     };
     for (const Case& c : cases) {
         ScopedEnvironment environment(c.environment);
@@ -119,6 +170,58 @@ TEST_F(CaptureProgramTest, EveryFailureHasItsExitCodeAndOneLine) {
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << ": " << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
     }
+}
+
+TEST_F(CaptureProgramTest, CompareReportAndALogThatStationsShare) {
+    const std::wstring recording = folder_ + L"stations.csv";
+    const std::wstring before = folder_ + L"before.csv";
+    const std::wstring report = folder_ + L"报告 1.html";
+    const std::wstring log = folder_ + L"production log.csv";
+    ::DeleteFileW(log.c_str());
+    ASSERT_EQ(
+        RunCapture(L"--frames 3000 --out \"" + recording + L"\" --summary-csv \"" + before + L"\"")
+            .exitCode,
+        0u);
+    ProgramRun run = RunCapture(L"--from \"" + recording + L"\" --min-snr 12 --compare \"" +
+                                before + L"\" --report \"" + report + L"\"");
+    EXPECT_EQ(run.exitCode, 1u) << run.err;
+    EXPECT_NE(run.out.find("pass  changed"), std::string::npos) << run.out;  // channel 1 fails
+    EXPECT_NE(run.out.find("pass  same"), std::string::npos) << run.out;
+    const std::string page = ReadFileBytes(report);
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(page.find("channel 1: fail"), std::string::npos);
+
+    // Stations append at once: one header, every station's lines whole and together.
+    constexpr int kStations = 6;
+    std::vector<std::wstring> commands;
+    for (int s = 0; s < kStations; ++s) {
+        commands.push_back(L"--from \"" + recording + L"\" --label station-" + std::to_wstring(s) +
+                           L" --append \"" + log + L"\"");
+    }
+    for (const ProgramRun& station : RunCapturesAtOnce(commands)) {
+        EXPECT_EQ(station.exitCode, 0u) << station.err;
+    }
+    ASSERT_EQ(RunCapture(commands[0]).exitCode, 0u);  // and once more onto the existing log
+    std::istringstream lines(ReadFileBytes(log));
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line.rfind("time,label,channel,samples,", 0), 0u) << line;
+    std::map<std::string, int> linesOf;
+    std::string previous;
+    int records = 0;
+    while (std::getline(lines, line)) {
+        ++records;
+        const std::size_t comma = line.find(',');
+        const std::string label = line.substr(comma + 1, line.find(',', comma + 1) - comma - 1);
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 14) << line;
+        EXPECT_EQ(line.substr(comma - 1, 1), "Z") << line;
+        EXPECT_EQ(line.back(), '\r') << line;
+        const int nth = ++linesOf[label];
+        EXPECT_TRUE(nth % 2 == 1 || label == previous) << "apart from its first: " << line;
+        previous = label;
+    }
+    EXPECT_EQ(records, 2 * (kStations + 1));
+    EXPECT_EQ(linesOf.size(), static_cast<std::size_t>(kStations));
 }
 
 TEST_F(CaptureProgramTest, WithoutAnAdapter) {

@@ -58,17 +58,27 @@ ScopedEnvironment::~ScopedEnvironment() {
     }
 }
 
-ProgramRun RunCapture(const std::wstring& arguments, const std::wstring& folder) {
+namespace {
+
+// A started palvex-capture and the files its output goes to.
+struct StartedRun {
+    PROCESS_INFORMATION process{};
+    bool started = false;
+    std::wstring outPath, errPath;
+};
+
+StartedRun StartCapture(const std::wstring& arguments, const std::wstring& folder) {
     // Fresh names per run: Wine may keep a finished child's console handles open a moment.
     static int runs = 0;
     const std::wstring name =
         TempFolder() + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++runs);
-    const std::wstring outPath = name + L".out";
-    const std::wstring errPath = name + L".err";
+    StartedRun run;
+    run.outPath = name + L".out";
+    run.errPath = name + L".err";
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE out = ::CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+    HANDLE out = ::CreateFileW(run.outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    HANDLE err = ::CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+    HANDLE err = ::CreateFileW(run.errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -76,18 +86,41 @@ ProgramRun RunCapture(const std::wstring& arguments, const std::wstring& folder)
     startup.hStdOutput = out;
     startup.hStdError = err;
     std::wstring command = L"\"" + folder + L"palvex-capture.exe\" " + arguments;
-    PROCESS_INFORMATION process{};
-    ProgramRun run;
-    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                         folder.c_str(), &startup, &process)) {
-        ::WaitForSingleObject(process.hProcess, 60000);
-        ::GetExitCodeProcess(process.hProcess, &run.exitCode);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-    }
+    run.started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                   folder.c_str(), &startup, &run.process) != FALSE;
     ::CloseHandle(out);
     ::CloseHandle(err);
-    run.out = ReadFileBytes(outPath);
-    run.err = ReadFileBytes(errPath);
     return run;
+}
+
+ProgramRun Finish(StartedRun& started) {
+    ProgramRun run;
+    if (started.started) {
+        ::WaitForSingleObject(started.process.hProcess, 60000);
+        ::GetExitCodeProcess(started.process.hProcess, &run.exitCode);
+        ::CloseHandle(started.process.hThread);
+        ::CloseHandle(started.process.hProcess);
+    }
+    run.out = ReadFileBytes(started.outPath);
+    run.err = ReadFileBytes(started.errPath);
+    return run;
+}
+
+}  // namespace
+
+ProgramRun RunCapture(const std::wstring& arguments, const std::wstring& folder) {
+    StartedRun started = StartCapture(arguments, folder);
+    return Finish(started);
+}
+
+std::vector<ProgramRun> RunCapturesAtOnce(const std::vector<std::wstring>& arguments) {
+    std::vector<StartedRun> started;
+    for (const std::wstring& each : arguments) {
+        started.push_back(StartCapture(each, SimulatorFolder()));
+    }
+    std::vector<ProgramRun> runs;
+    for (StartedRun& each : started) {
+        runs.push_back(Finish(each));
+    }
+    return runs;
 }

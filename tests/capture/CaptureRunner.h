@@ -37,3 +37,6 @@ struct ProgramRun {
 // Runs palvex-capture.exe of folder with the arguments and waits for it (at most a minute).
 ProgramRun RunCapture(const std::wstring& arguments,
                       const std::wstring& folder = SimulatorFolder());
+// Starts one palvex-capture.exe of the simulator folder per argument line, all at once, and
+// waits for them all.
+std::vector<ProgramRun> RunCapturesAtOnce(const std::vector<std::wstring>& arguments);

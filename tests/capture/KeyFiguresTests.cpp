@@ -1,4 +1,6 @@
-// The per-key figures against values worked out by hand on small recordings.
+// The per-key figures on recordings shaped like real keys, written here frame by frame: the
+// shapes that a rule of single samples judges wrongly, with the figures a person reading the
+// curve would give.
 
 #include "capture/KeyFigures.h"
 #include "capture/SummaryReport.h"
@@ -10,75 +12,170 @@
 
 namespace {
 
-KeySamples Recording(const std::vector<int>& differences, int baseline = 1000) {
+// A jitter of -3 to 3 (peak-to-peak 6) whose every 7 frames average 0.
+constexpr int kJitter[] = {0, 2, -1, 3, -3, 1, -2};
+
+// A stretch of a curve: frames going in a straight line from one level to another.
+struct Stretch {
+    int frames;
+    double from;
+    double to;
+};
+Stretch Level(int frames, double level) {
+    return {frames, level, level};
+}
+
+// The differences of the stretches one after the other, with the jitter added when asked.
+std::vector<int> Curve(const std::vector<Stretch>& stretches, bool jitter = true) {
+    std::vector<int> differences;
+    for (const Stretch& s : stretches) {
+        for (int k = 0; k < s.frames; ++k) {
+            const double level =
+                s.frames == 1 ? s.to : s.from + (s.to - s.from) * k / (s.frames - 1);
+            const int wobble = jitter ? kJitter[differences.size() % 7] : 0;
+            differences.push_back(static_cast<int>(std::lround(level)) + wobble);
+        }
+    }
+    return differences;
+}
+
+KeyFigures Judge(const std::vector<int>& differences, const JudgeSettings& settings = {}) {
     KeySamples key(0);
     for (int d : differences) {
-        EXPECT_TRUE(key.Add(baseline, d));
+        EXPECT_TRUE(key.Add(1000, d));
     }
-    return key;
+    return key.Judge(settings);
 }
 
-TEST(KeyFigures, TouchedRecordingMatchesHandWorkedFigures) {
-    // Sorted: -2 -1 0 0 0 1 1 2 | 50 52. Median (0 + 1) / 2 = 0.5; deviations from it sorted
-    // 0.5 x5, 1.5 x2, 2.5, 49.5, 51.5, so MAD = (0.5 + 1.5) / 2 = 1; threshold 0.5 + 14.826.
-    KeySamples key = Recording({0, 1, -1, 0, 50, 2, -2, 0, 52, 1});
-    EXPECT_DOUBLE_EQ(key.Median(), 0.5);
-    EXPECT_DOUBLE_EQ(key.MedianAbsoluteDeviation(), 1.0);
-    EXPECT_DOUBLE_EQ(key.DefaultThreshold(), 0.5 + 14.826);
-
-    KeyFigures f = key.Judge({});
-    EXPECT_EQ(f.samples, 10u);
-    EXPECT_DOUBLE_EQ(f.baselineMean, 1000.0);
-    EXPECT_EQ(f.quietSamples, 8u);
-    EXPECT_EQ(f.touchedSamples, 2u);
-    EXPECT_EQ(f.noise, 4);
-    EXPECT_DOUBLE_EQ(f.touchDelta, 51.0 - 0.125);
-    EXPECT_DOUBLE_EQ(f.snr, 50.875 / 4);
-    EXPECT_EQ(f.verdict, KeyVerdict::Pass);
-
-    JudgeSettings strict;
-    strict.minSnr = 13.0;
-    EXPECT_EQ(key.Judge(strict).verdict, KeyVerdict::Fail);
+// The cases the old median-and-MAD rule got wrong, each with its true figures.
+TEST(KeyFigures, KeysShapedLikeRealOnesGetTheirTrueFigures) {
+    struct Case {
+        const char* what;
+        std::vector<int> differences;
+        std::int32_t noise;
+        double delta;
+        std::size_t touches;
+        KeyVerdict verdict;
+    };
+    const Case cases[] = {
+        {"delta 31 over noise 6: its jitter 28..34 stays touched",
+         Curve({Level(700, 0), Level(210, 31), Level(700, 0)}), 6, 31.0, 1, KeyVerdict::Pass},
+        {"delta 22: a weak key fails instead of showing no touch",
+         Curve({Level(700, 0), Level(210, 22), Level(700, 0)}), 6, 22.0, 1, KeyVerdict::Fail},
+        {"touched for most of the recording",
+         Curve({Level(210, 0), Level(1400, 40), Level(210, 0)}), 6, 40.0, 1, KeyVerdict::Pass},
+        {"ramps of 20 frames up and down, three touches",
+         Curve({Level(350, 0),
+                {20, 0, 60},
+                Level(140, 60),
+                {20, 60, 0},
+                Level(350, 0),
+                {20, 0, 60},
+                Level(140, 60),
+                {20, 60, 0},
+                Level(350, 0),
+                {20, 0, 60},
+                Level(140, 60),
+                {20, 60, 0},
+                Level(350, 0)}),
+         6, 60.0, 3, KeyVerdict::Pass},
+        {"twice the noise, the weakest touch that must be found",
+         Curve({Level(700, 0), Level(70, 12), Level(700, 0)}), 6, 12.0, 1, KeyVerdict::Fail},
+        {"touches of 200, 400 and 600 with rises and falls, as the simulator's own",
+         Curve({Level(700, 0),
+                {12, 0, 200},
+                Level(42, 200),
+                {16, 200, 0},
+                Level(700, 0),
+                {12, 0, 400},
+                Level(42, 400),
+                {16, 400, 0},
+                Level(700, 0),
+                {12, 0, 600},
+                Level(42, 600),
+                {16, 600, 0},
+                Level(700, 0)}),
+         6, 400.0, 3, KeyVerdict::Pass},
+        {"a quiet level of 100, not 0", Curve({Level(700, 100), Level(70, 160), Level(700, 100)}),
+         6, 60.0, 1, KeyVerdict::Pass},
+    };
+    for (const Case& c : cases) {
+        const KeyFigures f = Judge(c.differences);
+        EXPECT_EQ(f.noise, c.noise) << c.what;
+        EXPECT_NEAR(f.touchDelta, c.delta, 0.02 * c.delta) << c.what;
+        EXPECT_NEAR(f.snr, f.touchDelta / c.noise, 1e-9) << c.what;
+        EXPECT_EQ(f.runs.touches.size(), c.touches) << c.what;
+        EXPECT_EQ(f.verdict, c.verdict) << c.what;
+    }
 }
 
-TEST(KeyFigures, OddCountMedianAndDeviation) {
-    // Median 3; deviations 2 1 0 1 97 sorted 0 1 1 2 97: MAD 1.
-    KeySamples key = Recording({1, 2, 3, 4, 100});
-    EXPECT_DOUBLE_EQ(key.Median(), 3.0);
-    EXPECT_DOUBLE_EQ(key.MedianAbsoluteDeviation(), 1.0);
+TEST(KeyFigures, QuietKeysShowTheirNoiseAndNoTouch) {
+    // 0 most of the time and 1 otherwise, in stretches as long as a touch: the noise is 1.
+    std::vector<int> zeroOrOne;
+    for (int i = 0; i < 2000; ++i) {
+        zeroOrOne.push_back(i % 50 < 8 ? 1 : 0);
+    }
+    const KeyFigures steps = Judge(zeroOrOne);
+    EXPECT_EQ(steps.verdict, KeyVerdict::NoTouch);
+    EXPECT_EQ(steps.noise, 1);
+    EXPECT_EQ(steps.runs.quiet.frames, 2000u);
+
+    const KeyFigures jitter = Judge(Curve({Level(3000, 0)}));
+    EXPECT_EQ(jitter.verdict, KeyVerdict::NoTouch);
+    EXPECT_EQ(jitter.noise, 6);
+    EXPECT_STREQ(VerdictText(jitter.verdict), "no touch");
 }
 
-TEST(KeyFigures, QuietRecordingShowsItsNoiseButNoTouch) {
-    KeySamples key = Recording({3, -3, 0, 1, -1, 2, -2, 0});
-    KeyFigures f = key.Judge({});
-    EXPECT_EQ(f.verdict, KeyVerdict::NoTouch);
-    EXPECT_EQ(f.noise, 6);
-    EXPECT_EQ(f.touchedSamples, 0u);
-    EXPECT_STREQ(VerdictText(f.verdict), "no touch");
-}
-
-TEST(KeyFigures, ZeroNoiseUnderATouchIsAnInfiniteRatioThatPasses) {
-    // MAD 0: the threshold is the median plus the minimum margin of one count.
-    KeySamples key = Recording({5, 5, 5, 5, 5, 5, 40, 40});
-    EXPECT_DOUBLE_EQ(key.DefaultThreshold(), 6.0);
-    KeyFigures f = key.Judge({});
+TEST(KeyFigures, ZeroNoiseIsBelowOneCountAndNeverInfinite) {
+    const KeyFigures f = Judge(Curve({Level(100, 5), Level(20, 45), Level(100, 5)}, false));
     EXPECT_EQ(f.noise, 0);
-    EXPECT_TRUE(std::isinf(f.snr));
+    EXPECT_DOUBLE_EQ(f.touchDelta, 40.0);
+    EXPECT_DOUBLE_EQ(f.snr, 40.0);
     EXPECT_EQ(f.verdict, KeyVerdict::Pass);
-    EXPECT_NE(FormatSummaryTable({f}, 5.0).find("inf"), std::string::npos);
+    EXPECT_EQ(FormatSummaryTable({f}, {}).find("inf"), std::string::npos);
 }
 
-TEST(KeyFigures, GivenThresholdDecidesWhatIsTouched) {
-    KeySamples key = Recording({0, 1, 2, 3, 10, 11});
-    JudgeSettings settings;
-    settings.threshold = 3.0;  // at or above is touched
-    KeyFigures f = key.Judge(settings);
-    EXPECT_EQ(f.touchedSamples, 3u);
-    EXPECT_EQ(f.noise, 2);
-    EXPECT_DOUBLE_EQ(f.touchDelta, 8.0 - 1.0);
+TEST(KeyFigures, ATouchMustLastTheMinimumFrames) {
+    // Spikes of 4 frames are not touches by default; with a minimum of 4 they are.
+    const std::vector<int> spikes =
+        Curve({Level(700, 0), Level(4, 80), Level(700, 0), Level(4, 80), Level(700, 0)});
+    EXPECT_EQ(Judge(spikes).verdict, KeyVerdict::NoTouch);
+    JudgeSettings shortTouches;
+    shortTouches.minTouchFrames = 4;
+    const KeyFigures f = Judge(spikes, shortTouches);
+    EXPECT_EQ(f.runs.touches.size(), 2u);
+    EXPECT_EQ(f.runs.touches[0], (FrameSpan{700, 704}));
+}
 
+TEST(KeyFigures, GivenThresholdStartsTheRunAndHysteresisHoldsIt) {
+    // Quiet noise 6 (clearance 3); the touch jitters 47..53 around 50. Its frames at 47 and 48
+    // lie below a threshold of 49, but the run holds until the difference falls to 46.
+    JudgeSettings settings;
+    settings.threshold = 49.0;
+    const KeyFigures f = Judge(Curve({Level(700, 0), Level(210, 50), Level(700, 0)}), settings);
+    ASSERT_EQ(f.runs.touches.size(), 1u);
+    EXPECT_EQ(f.runs.touches[0], (FrameSpan{700, 910}));
+    EXPECT_DOUBLE_EQ(f.runs.exitLevel, 46.0);
+    EXPECT_NEAR(f.touchDelta, 50.0, 1e-9);
+
+    settings.threshold = 200.0;
+    EXPECT_EQ(Judge(Curve({Level(700, 0), Level(210, 50)}), settings).verdict, KeyVerdict::NoTouch);
     settings.threshold = -100.0;
-    EXPECT_EQ(key.Judge(settings).verdict, KeyVerdict::NoQuiet);
+    EXPECT_EQ(Judge(Curve({Level(70, 0)}), settings).verdict, KeyVerdict::NoQuiet);
+}
+
+TEST(KeyFigures, RmsNoiseAndSuggestedThresholds) {
+    // The jitter's squares sum to 28 over 7 frames: rms 2.
+    const std::vector<int> key = Curve({Level(700, 0), Level(210, 50), Level(700, 0)});
+    JudgeSettings rms;
+    rms.noise = NoiseStatistic::Rms;
+    const KeyFigures f = Judge(key, rms);
+    EXPECT_NEAR(f.noiseRms, 2.0, 1e-9);
+    EXPECT_NEAR(f.snr, 25.0, 1e-9);
+    EXPECT_EQ(f.noise, 6);
+    EXPECT_EQ(f.thresholds.finger, 40);
+    EXPECT_EQ(f.thresholds.noise, 20);
+    EXPECT_EQ(f.thresholds.hysteresis, 5);
 }
 
 TEST(KeyFigures, EmptyChannelAndImpossibleDifferences) {
@@ -102,15 +199,17 @@ TEST(SummaryReport, ExitVerdictNeedsEveryChannelToPass) {
     EXPECT_FALSE(AllKeysPass({}));
 }
 
-TEST(SummaryReport, CsvLeavesFiguresWithoutMeaningEmpty) {
-    KeySamples touched = Recording({0, 1, -1, 0, 50, 2, -2, 0, 52, 1});
-    KeySamples quiet = Recording({1, 2});
-    std::vector<KeyFigures> keys = {touched.Judge({}), quiet.Judge({})};
+TEST(SummaryReport, CsvKeepsItsColumnsAndLeavesFiguresWithoutMeaningEmpty) {
+    std::vector<KeyFigures> keys = {Judge(Curve({Level(700, 0), Level(210, 50), Level(700, 0)})),
+                                    Judge(Curve({Level(7, 0)}))};
     keys[1].channel = 1;
     EXPECT_EQ(FormatSummaryCsv(keys),
-              "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result\n"
-              "1,10,1000.0,4,50.9,12.72,pass\n"
-              "2,2,1000.0,1,,,no touch\n");
+              "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result,noise_rms,"
+              "quiet_frames,touches,finger_threshold,noise_threshold,hysteresis\n"
+              "1,1610,1000.0,6,50.0,8.33,pass,2.00," +
+                  std::to_string(keys[0].runs.quiet.frames) +
+                  ",1,40,20,5\n"
+                  "2,7,1000.0,6,,,no touch,2.00,7,0,,,\n");
 }
 
 }  // namespace

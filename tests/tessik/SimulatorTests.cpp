@@ -98,19 +98,39 @@ TEST(SimulatorConfigTest, RefusesMalformedValuesByName) {
 TEST(SimulatorConfigTest, ReadsAndChecksTheTouchScript) {
     std::string error;
     auto config =
-        Parse({{"TESSIK_SIM_CHANNELS", "4"}, {"TESSIK_SIM_TOUCH", "1:10:5:80,4:0:1:-7"}}, error);
+        Parse({{"TESSIK_SIM_CHANNELS", "4"}, {"TESSIK_SIM_TOUCH", "1:10:5:80,4:0:1:-7:3"}}, error);
     ASSERT_TRUE(config) << error;
     ASSERT_EQ(config->touches.size(), 2u);
     EXPECT_EQ(config->touches[0].channel, 1);
     EXPECT_EQ(config->touches[0].start, 10u);
     EXPECT_EQ(config->touches[0].length, 5u);
     EXPECT_EQ(config->touches[0].delta, 80);
+    EXPECT_EQ(config->touches[0].rise, 0u);
     EXPECT_EQ(config->touches[1].delta, -7);
-    for (const char* bad : {"5:0:1:10", "0:0:1:10", "1:0:0:10", "1:0:1", "1:0:1:10,", "1:0:1:10:3",
-                            "1:a:1:10", "1:0:1:70000", ":0:1:10"}) {
+    EXPECT_EQ(config->touches[1].rise, 3u);
+    for (const char* bad :
+         {"5:0:1:10", "0:0:1:10", "1:0:0:10", "1:0:1", "1:0:1:10,", "1:0:1:10:3:1",
+          "1:0:1:10:", "1:0:1:10:-1", "1:a:1:10", "1:0:1:70000", ":0:1:10"}) {
         EXPECT_FALSE(Parse({{"TESSIK_SIM_CHANNELS", "4"}, {"TESSIK_SIM_TOUCH", bad}}, error))
             << bad;
         EXPECT_NE(error.find("TESSIK_SIM_TOUCH"), std::string::npos) << error;
+    }
+}
+
+TEST(SimulatedChipTest, RampedTouchesAndAQuietJitter) {
+    std::string error;
+    EXPECT_EQ(Parse({{"TESSIK_SIM_JITTER", "0"}}, error)->jitter, 0);
+    EXPECT_EQ(Parse({}, error)->jitter, kChipJitter);
+    EXPECT_FALSE(Parse({{"TESSIK_SIM_JITTER", "-1"}}, error));
+    EXPECT_NE(error.find("TESSIK_SIM_JITTER"), std::string::npos) << error;
+
+    // Without jitter a touch of 8 frames rising over 3 climbs in steps of a quarter of 100.
+    SimulatedChip chip(1, -1, 5, {{1, 2, 8, 100, 3}}, 0);
+    const int expected[] = {0, 0, 25, 50, 75, 100, 100, 75, 50, 25, 0};
+    for (int want : expected) {
+        chip.NextFrame();
+        const ChannelReading r = chip.Reading(0);
+        EXPECT_EQ(r.baseline - r.filtered, want);
     }
 }
 

@@ -1,0 +1,125 @@
+#include "capture/SummaryCompare.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <optional>
+
+#include "capture/SummaryReport.h"
+
+namespace {
+
+// The columns every version of the summary CSV begins with.
+constexpr std::string_view kFirstColumns =
+    "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result";
+constexpr std::size_t kFirstColumnCount = 7;
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (std::size_t begin = 0;;) {
+        const std::size_t comma = line.find(',', begin);
+        fields.push_back(line.substr(begin, comma - begin));
+        if (comma == std::string_view::npos) {
+            return fields;
+        }
+        begin = comma + 1;
+    }
+}
+
+bool IsNumberOrEmpty(std::string_view field) {
+    if (field.empty()) {
+        return true;
+    }
+    const std::string text(field);
+    char* end = nullptr;
+    std::strtod(text.c_str(), &end);
+    return *end == '\0' && (text[0] == '-' || (text[0] >= '0' && text[0] <= '9'));
+}
+
+bool IsVerdict(std::string_view field) {
+    for (KeyVerdict v : {KeyVerdict::Pass, KeyVerdict::Fail, KeyVerdict::NoTouch,
+                         KeyVerdict::NoQuiet, KeyVerdict::NoData}) {
+        if (field == VerdictText(v)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ParseSummaryCsv(std::string_view text, const std::string& name,
+                     std::vector<EarlierFigures>& channels, std::string& error) {
+    std::uint64_t lineNumber = 0;
+    auto fail = [&](const std::string& what) {
+        error = name + ", line " + std::to_string(lineNumber) + ": " + what;
+        return false;
+    };
+    channels.clear();
+    for (std::size_t begin = 0; begin < text.size();) {
+        std::size_t end = text.find('\n', begin);
+        end = end == std::string_view::npos ? text.size() : end;
+        std::string_view line = text.substr(begin, end - begin);
+        begin = end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (lineNumber == 1) {
+            if (line.substr(0, kFirstColumns.size()) != kFirstColumns) {
+                return fail("not a summary CSV of palvex-capture (its header must begin with " +
+                            std::string(kFirstColumns) + ")");
+            }
+            continue;
+        }
+        const std::vector<std::string_view> f = Fields(line);
+        const std::string channel(f[0]);
+        char* stop = nullptr;
+        const unsigned long number = std::strtoul(channel.c_str(), &stop, 10);
+        if (f.size() < kFirstColumnCount || channel.empty() || channel[0] < '1' ||
+            channel[0] > '9' || *stop != '\0' || number > 32 || !IsNumberOrEmpty(f[3]) ||
+            !IsNumberOrEmpty(f[4]) || !IsNumberOrEmpty(f[5]) || !IsVerdict(f[6])) {
+            return fail("not a line of channel figures");
+        }
+        channels.push_back({static_cast<std::uint32_t>(number), std::string(f[3]),
+                            std::string(f[4]), std::string(f[5]), std::string(f[6])});
+    }
+    if (lineNumber == 0) {
+        return fail("the file is empty");
+    }
+    return true;
+}
+
+std::string FormatComparison(const std::vector<EarlierFigures>& earlier,
+                             const std::vector<KeyFigures>& now) {
+    struct Row {
+        const EarlierFigures* before = nullptr;
+        std::optional<SummaryCells> after;
+    };
+    std::map<std::uint32_t, Row> rows;
+    for (const EarlierFigures& e : earlier) {
+        rows[e.channel].before = &e;
+    }
+    for (const KeyFigures& key : now) {
+        rows[key.channel + 1].after = CellsOf(key);
+    }
+    const char* const format = "%-7s %6s %6s %9s %9s %8s %8s %9s %9s  %s\n";
+    char line[192];
+    std::snprintf(line, sizeof(line), format, "channel", "noise", "was", "delta", "was", "snr",
+                  "was", "result", "was", "verdict");
+    std::string table = line;
+    const EarlierFigures none;
+    for (const auto& [channel, row] : rows) {
+        const EarlierFigures& b = row.before != nullptr ? *row.before : none;
+        const SummaryCells a = row.after.value_or(SummaryCells{});
+        const char* change = row.before == nullptr    ? "new"
+                             : !row.after             ? "gone"
+                             : a.verdict == b.verdict ? "same"
+                                                      : "changed";
+        std::snprintf(line, sizeof(line), format, std::to_string(channel).c_str(), a.noise.c_str(),
+                      b.noise.c_str(), a.delta.c_str(), b.delta.c_str(), a.snr.c_str(),
+                      b.snr.c_str(), a.verdict.c_str(), b.verdict.c_str(), change);
+        table += line;
+    }
+    return table;
+}

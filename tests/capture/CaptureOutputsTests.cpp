@@ -1,0 +1,82 @@
+// The comparison with an earlier summary and the production log's lines.
+
+#include "capture/ProductionLog.h"
+#include "capture/SummaryCompare.h"
+#include "capture/SummaryReport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+KeyFigures Key(std::uint32_t channel, KeyVerdict verdict, std::int32_t noise, double delta) {
+    KeyFigures key;
+    key.channel = channel;
+    key.samples = 100;
+    key.verdict = verdict;
+    key.noise = noise;
+    key.touchDelta = delta;
+    key.snr = delta / noise;
+    key.runs.quiet.frames = 90;
+    return key;
+}
+
+TEST(SummaryCompare, EarlierFiguresBesideTheNewOnesWithTheChange) {
+    // An earlier version's summary: the first seven columns only, CR LF line ends.
+    const std::string earlier =
+        "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result\r\n"
+        "1,3000,1900.0,33,30.8,0.93,fail\r\n"
+        "2,3000,2000.0,6,,,no touch\r\n"
+        "3,3000,2100.0,6,60.0,10.00,pass\r\n";
+    std::vector<EarlierFigures> channels;
+    std::string error;
+    ASSERT_TRUE(ParseSummaryCsv(earlier, "old.csv", channels, error)) << error;
+    ASSERT_EQ(channels.size(), 3u);
+    EXPECT_EQ(channels[0].snr, "0.93");
+    EXPECT_EQ(channels[1].delta, "");
+
+    const std::string table = FormatComparison(
+        channels, {Key(0, KeyVerdict::Pass, 6, 31.0), Key(1, KeyVerdict::NoTouch, 6, 0.0),
+                   Key(3, KeyVerdict::Pass, 4, 80.0)});
+    EXPECT_NE(
+        table.find("1            6     33      31.0      30.8     5.17     0.93      pass      "
+                   "fail  changed"),
+        std::string::npos)
+        << table;
+    EXPECT_NE(table.find("no touch  same"), std::string::npos) << table;
+    EXPECT_NE(table.find("gone"), std::string::npos) << table;  // channel 3
+    EXPECT_NE(table.find("new"), std::string::npos) << table;   // channel 4
+
+    // This version's summary reads back too.
+    ASSERT_TRUE(ParseSummaryCsv(FormatSummaryCsv({Key(0, KeyVerdict::Pass, 6, 31.0)}), "new.csv",
+                                channels, error))
+        << error;
+    EXPECT_EQ(channels[0].noise, "6");
+
+    for (const char* bad : {"", "x,y\n1,2\n",
+                            "channel,samples,baseline_mean,noise_pp,touch_"
+                            "delta,snr,result\n1,2,3,four,5,6,pass\n",
+                            "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result\n"
+                            "0,2,3,4,5,6,pass\n",
+                            "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result\n"
+                            "1,2,3,4,5,6,great\n"}) {
+        EXPECT_FALSE(ParseSummaryCsv(bad, "old.csv", channels, error)) << bad;
+        EXPECT_EQ(error.rfind("old.csv, line ", 0), 0u) << error;
+    }
+}
+
+TEST(ProductionLog, OneWholeLinePerChannelWithTheUtcTime) {
+    using namespace std::chrono;
+    const auto time = sys_days{2024y / May / 1} + hours{8} + minutes{30} + seconds{5};
+    EXPECT_EQ(FormatUtcTime(time + milliseconds{999}), "2024-05-01T08:30:05Z");
+    KeyFigures pass = Key(0, KeyVerdict::Pass, 6, 31.0);
+    pass.noiseRms = 2.0;
+    pass.thresholds = SuggestThresholds(31.0);
+    pass.runs.touches.push_back({10, 20});
+    EXPECT_EQ(FormatLogRecords({pass, Key(1, KeyVerdict::NoTouch, 6, 0.0)}, "板 7",
+                               "2024-05-01T08:30:05Z"),
+              "2024-05-01T08:30:05Z,板 7,1,100,0.0,6,2.00,90,1,31.0,5.17,25,12,3,pass\r\n"
+              "2024-05-01T08:30:05Z,板 7,2,100,0.0,6,0.00,90,0,,,,,,no touch\r\n");
+    EXPECT_EQ(std::string(kProductionLogHeader).find("time,label,channel,"), 0u);
+}
+
+}  // namespace
