@@ -152,7 +152,8 @@ std::string FiguresBeside(const KeyFigures& key, const JudgeSettings& settings) 
                 (settings.noise == NoiseStatistic::Rms ? " (rms)" : " (pp)") + "<br>" + "finger " +
                 c.finger + ", noise " + c.noiseThreshold + ", hysteresis " + c.hysteresis + "<br>";
     }
-    html += c.quietFrames + " quiet frames, " + c.touches + " touches</div>";
+    html += c.quietFrames + " quiet frames, " + c.touches +
+            (key.runs.touches.size() == 1 ? " touch</div>" : " touches</div>");
     return html;
 }
 
