@@ -42,7 +42,7 @@ bool DlgListData::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 void DlgListData::NotifyFramesArrived() {
-    if (!appendPending_.exchange(true) && !PostMessage(WM_LIST_APPEND)) {
+    if (!appendPending_.exchange(true) && !::PostMessageW(appendTarget_, WM_LIST_APPEND, 0, 0)) {
         appendPending_ = false;  // no window to tell (yet, or any more)
     }
 }
@@ -53,6 +53,7 @@ LRESULT DlgListData::OnSetup(WPARAM, LPARAM store) {
     list_.DeleteAllColumns();
     kept_.RemoveAllChannels();  // the rows of the previous device go now
     store_ = reinterpret_cast<TouchSampleStore*>(store);
+    appendTarget_ = m_hWnd;
     list_.SetExtendedStyle(list_.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     BuildColumns();
     return 0;
