@@ -19,12 +19,12 @@ constexpr int kColumnsPerChannel = static_cast<int>(kSampleQuantityCount);
 // worker's WM_LIST_APPEND only starts that timer. A posted message always goes before
 // painting, so catching up on every post would keep the table and the charts from ever
 // being drawn; and each catch-up scrolls and repaints the table, which is what the period
-// paces.
+// paces: ten repaints a second are plenty for a person and leave the window time to answer.
 constexpr UINT_PTR kCatchUpTimer = 1;
 // The largest number of rows that one cache hint fills: a screenful and more.
 constexpr int kMaxCachedRows = 256;
 constexpr std::int64_t kNoValue = INT64_MIN;
-constexpr UINT kCatchUpMillis = 50;
+constexpr UINT kCatchUpMillis = 100;
 
 }  // namespace
 
