@@ -19,12 +19,12 @@ constexpr int kColumnsPerChannel = static_cast<int>(kSampleQuantityCount);
 // worker's WM_LIST_APPEND only starts that timer. A posted message always goes before
 // painting, so catching up on every post would keep the table and the charts from ever
 // being drawn; and each catch-up scrolls and repaints the table, which is what the period
-// paces.
+// paces: ten repaints a second are plenty for a person and leave the window time to answer.
 constexpr UINT_PTR kCatchUpTimer = 1;
 // The largest number of rows that one cache hint fills: a screenful and more.
 constexpr int kMaxCachedRows = 256;
 constexpr std::int64_t kNoValue = INT64_MIN;
-constexpr UINT kCatchUpMillis = 50;
+constexpr UINT kCatchUpMillis = 100;
 
 }  // namespace
 
@@ -42,7 +42,7 @@ bool DlgListData::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 void DlgListData::NotifyFramesArrived() {
-    if (!appendPending_.exchange(true) && !PostMessage(WM_LIST_APPEND)) {
+    if (!appendPending_.exchange(true) && !::PostMessageW(appendTarget_, WM_LIST_APPEND, 0, 0)) {
         appendPending_ = false;  // no window to tell (yet, or any more)
     }
 }
@@ -53,6 +53,7 @@ LRESULT DlgListData::OnSetup(WPARAM, LPARAM store) {
     list_.DeleteAllColumns();
     kept_.RemoveAllChannels();  // the rows of the previous device go now
     store_ = reinterpret_cast<TouchSampleStore*>(store);
+    appendTarget_ = m_hWnd;
     list_.SetExtendedStyle(list_.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     BuildColumns();
     return 0;

@@ -22,8 +22,9 @@ class DlgListData : public CDialogEx {
 
     const CListCtrl& List() const { return list_; }
 
-    // Tells the page that frames were decoded; callable from any thread. Posts WM_LIST_APPEND
-    // unless one is still pending, so the UI thread's queue cannot flood at any frame rate.
+    // Tells the page that frames were decoded; callable from any thread, also while the window
+    // goes away. Posts WM_LIST_APPEND unless one is still pending, so the UI thread's queue
+    // cannot flood at any frame rate.
     void NotifyFramesArrived();
 
     // Brings the rows up to the frames decoded into the store so far; false when there were
@@ -45,6 +46,8 @@ class DlgListData : public CDialogEx {
 
   protected:
     void DoDataExchange(DataExchange& dx) override { dx.Control(IDC_DATA_LIST, list_); }
+    // Enter in the table neither closes the page nor anything else.
+    void OnOK() override {}
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
@@ -86,5 +89,8 @@ class DlgListData : public CDialogEx {
         std::vector<std::int64_t> cells;  // row by row; kNoValue where the row has no sample
     } cache_;
     std::atomic<bool> appendPending_{false};
+    // The page's window as the receive worker posts to it: set at WM_LIST_SETUP, before any
+    // frame is read, and kept after the window is destroyed, when a post to it simply fails.
+    HWND appendTarget_ = nullptr;
     bool catchUpTimerRunning_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "app/CsvExport.h"
 #include "app/PageMessages.h"
+#include "framework/EnterKey.h"
 #include "framework/Gdi.h"
 #include "framework/MessageMap.h"
 #include "framework/Prompts.h"
@@ -22,6 +23,14 @@ constexpr wchar_t kLayoutFailedText[] = L"通道初始化失败，请检查MCU�
 constexpr wchar_t kHandshakeFailedText[] =
     L"与下位机握手失败!!!\n请检查仿真器与芯片的连接是否正确!!!";
 constexpr wchar_t kHandshakeFailedCaption[] = L"警告";
+constexpr wchar_t kOutOfMemoryText[] = L"内存不足，接收已停止。";
+
+// Posted by the adapter's thread: wParam names the command, lParam is its result.
+constexpr UINT WM_ADAPTER_ANSWER = WM_APP + 1;
+// The result of opening, one bit per step that succeeded.
+constexpr LPARAM kAdapterOpened = 1;
+constexpr LPARAM kHandshakeAnswered = 2;
+constexpr LPARAM kLayoutRead = 4;
 
 struct PanelEnabling {
     bool open, continueReceiving, stop, close, clear, exportData;
@@ -29,6 +38,21 @@ struct PanelEnabling {
 constexpr PanelEnabling kClosedPanel = {true, false, false, false, true, true};
 constexpr PanelEnabling kOpenedPanel = {false, true, true, true, true, true};
 constexpr PanelEnabling kReceivingPanel = {false, false, true, false, false, false};
+constexpr PanelEnabling kWaitingPanel = {false, false, false, false, false, false};
+
+bool IsPanelButton(UINT id) {
+    switch (id) {
+        case IDC_OPEN_DEVICE:
+        case IDC_CONTINUE_RECEIVING:
+        case IDC_STOP_RECEIVING:
+        case IDC_CLOSE_DEVICE:
+        case IDC_CLEAR_DATA:
+        case IDC_EXPORT_DATA:
+            return true;
+        default:
+            return false;
+    }
+}
 
 // The pages sit inside the tab control, below its row of tabs.
 constexpr int kTabRowHeight = 25;
@@ -62,8 +86,10 @@ void CPalvexDlg::DoDataExchange(DataExchange& dx) {
 }
 
 bool CPalvexDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (closing_ && message == WM_COMMAND) {
-        // The worker's posted stop, clear and close, or a late click, once the window closes.
+    if (message == WM_COMMAND &&
+        (closing_ || (WaitingForAdapter() && IsPanelButton(LOWORD(wParam))))) {
+        // A late click once the window closes, or a posted one while the panel waits for the
+        // adapter and its buttons are disabled.
         result = 0;
         return true;
     }
@@ -71,6 +97,7 @@ bool CPalvexDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         MessageMap<CPalvexDlg> map;
         map.Message(WM_PAINT, &CPalvexDlg::OnPaint)
             .Message(WM_DESTROY, &CPalvexDlg::OnDestroy)
+            .Message(WM_ADAPTER_ANSWER, &CPalvexDlg::OnAdapterAnswer)
             .Command(IDC_OPEN_DEVICE, &CPalvexDlg::OnOpenDevice)
             .Command(IDC_CLOSE_DEVICE, &CPalvexDlg::OnCloseDevice)
             .Command(IDC_CONTINUE_RECEIVING, &CPalvexDlg::OnContinueReceiving)
@@ -120,9 +147,11 @@ BOOL CPalvexDlg::OnInitDialog() {
 }
 
 void CPalvexDlg::ShowPanelState(PanelState state) {
-    const PanelEnabling& enabling = state == PanelState::Closed   ? kClosedPanel
-                                    : state == PanelState::Opened ? kOpenedPanel
-                                                                  : kReceivingPanel;
+    panel_ = state;
+    const PanelEnabling& enabling = state == PanelState::Closed      ? kClosedPanel
+                                    : state == PanelState::Opened    ? kOpenedPanel
+                                    : state == PanelState::Receiving ? kReceivingPanel
+                                                                     : kWaitingPanel;
     openButton_.EnableWindow(enabling.open);
     continueButton_.EnableWindow(enabling.continueReceiving);
     stopButton_.EnableWindow(enabling.stop);
@@ -142,6 +171,9 @@ void CPalvexDlg::CreatePages() {
     listPage_.MoveWindow(area, true);
 
     pages_ = {&chartPage_, &listPage_};
+    for (CDialog* page : pages_) {
+        RouteEnterToPage(page->m_hWnd);
+    }
     chartPage_.ShowWindow(SW_SHOW);
     listPage_.ShowWindow(SW_HIDE);
     currentPage_ = 0;
@@ -197,20 +229,96 @@ void CPalvexDlg::Warn(const std::wstring& text, const std::wstring& caption) {
     Prompts().ShowMessage(m_hWnd, text, caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
+void CPalvexDlg::Await(Operation operation) {
+    awaited_ = operation;
+    ShowPanelState(PanelState::Waiting);
+}
+
+void CPalvexDlg::Ask(Operation operation, std::function<LPARAM()> job) {
+    Await(operation);
+    const HWND dialog = m_hWnd;
+    worker_.Post([dialog, operation, job = std::move(job)] {
+        const LPARAM result = job();
+        ::PostMessageW(dialog, WM_ADAPTER_ANSWER, static_cast<WPARAM>(operation), result);
+    });
+}
+
+LRESULT CPalvexDlg::OnAdapterAnswer(WPARAM operation, LPARAM result) {
+    if (closing_) {
+        return 0;
+    }
+    const auto answered = static_cast<Operation>(operation);
+    if (answered == Operation::ReceivingEnded) {
+        OnReceivingEnded(static_cast<ReceiveWorker::End>(result));
+        return 0;
+    }
+    if (answered != awaited_) {
+        return 0;  // the command was overtaken, e.g. a stop by the close after a failed read
+    }
+    awaited_ = Operation::None;
+    switch (answered) {
+        case Operation::OpenReady:
+            OnAdapterReady();
+            break;
+        case Operation::Open:
+            OnAdapterOpened(result);
+            break;
+        case Operation::Continue:
+            OnStreamingStarted(result != 0);
+            break;
+        case Operation::Stop:
+            OnReceivingStopped();
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
 void CPalvexDlg::OnOpenDevice() {
-    if (!device_.Connect()) {
+    // The libraries are loaded again, so an exchange still running (the stop request of the
+    // last close) must have finished first.
+    Ask(Operation::OpenReady, [] { return LPARAM{0}; });
+}
+
+void CPalvexDlg::OnAdapterReady() {
+    if (!device_.LoadLibraries()) {
         SetConnected(0);
+        ShowPanelState(PanelState::Closed);
         Warn(kNotConnectedText, kProgramName);
         return;
     }
-    if (device_.StartStreaming()) {
+    Ask(Operation::Open, [this] {
+        if (!device_.OpenAdapter()) {
+            return LPARAM{0};
+        }
+        LPARAM steps = kAdapterOpened;
+        if (device_.StartStreaming()) {
+            steps |= kHandshakeAnswered;
+        }
+        if (device_.ReadChannelLayout(store_)) {
+            steps |= kLayoutRead;
+            device_.StopStreaming();
+        }
+        return steps;
+    });
+}
+
+void CPalvexDlg::OnAdapterOpened(LPARAM result) {
+    if ((result & kAdapterOpened) == 0) {
+        SetConnected(0);
+        ShowPanelState(PanelState::Closed);
+        Warn(kNotConnectedText, kProgramName);
+        return;
+    }
+    if ((result & kHandshakeAnswered) != 0) {
         SetConnected(1);
     }
-    if (!device_.ReadChannelLayout(store_)) {
+    if ((result & kLayoutRead) == 0) {
+        ShowPanelState(PanelState::Closed);
         Warn(kLayoutFailedText, kProgramName);
         return;
     }
-    device_.StopStreaming();
 
     // There are only 32 boxes, whatever the chip claims.
     const auto boxes = std::min<std::size_t>(device_.ChannelCount(), kChannelBoxCount);
@@ -227,6 +335,7 @@ void CPalvexDlg::OnOpenDevice() {
 }
 
 void CPalvexDlg::OnCloseDevice() {
+    awaited_ = Operation::None;  // a stop still on its way has nothing left to show
     for (CButton* box : channelBoxTable_) {
         box->SetCheck(BST_UNCHECKED);
     }
@@ -237,24 +346,28 @@ void CPalvexDlg::OnCloseDevice() {
     // Empties the store; the table keeps its rows until the next device is opened.
     listPage_.KeepRowsOf(store_);
     ShowPanelState(PanelState::Closed);
-    device_.StopStreaming();
+    worker_.Post([this] { device_.StopStreaming(); });
     SetConnected(0);
 }
 
 void CPalvexDlg::OnContinueReceiving() {
-    if (!device_.StartStreaming()) {
+    Ask(Operation::Continue, [this] { return LPARAM{device_.StartStreaming() ? 1 : 0}; });
+}
+
+void CPalvexDlg::OnStreamingStarted(bool started) {
+    if (!started) {
+        ShowPanelState(PanelState::Opened);
         Warn(kHandshakeFailedText, kHandshakeFailedCaption);
         return;
     }
     const HWND dialog = m_hWnd;
-    worker_.Start({
+    worker_.Receive({
         [this] { return device_.ReadFrame(store_); },
         [this] { listPage_.NotifyFramesArrived(); },
-        [dialog] {
-            // Stop, then clear, then close: the device ends up closed with an empty table.
-            for (int command : {IDC_STOP_RECEIVING, IDC_CLEAR_DATA, IDC_CLOSE_DEVICE}) {
-                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
-            }
+        [dialog](ReceiveWorker::End end) {
+            ::PostMessageW(dialog, WM_ADAPTER_ANSWER,
+                           static_cast<WPARAM>(Operation::ReceivingEnded),
+                           static_cast<LPARAM>(end));
         },
     });
     chartPage_.SendMessage(WM_CHART_START);
@@ -262,12 +375,31 @@ void CPalvexDlg::OnContinueReceiving() {
 }
 
 void CPalvexDlg::OnStopReceiving() {
-    // Waits for a read in flight, so the stop request cannot interleave with it.
-    worker_.Stop();
+    // The stop request runs after the read in flight, never in the middle of it.
+    worker_.StopReceiving();
+    Ask(Operation::Stop, [this] {
+        device_.StopStreaming();
+        return LPARAM{0};
+    });
+}
+
+void CPalvexDlg::OnReceivingStopped() {
     listPage_.CatchUp();
-    device_.StopStreaming();
     chartPage_.SendMessage(WM_CHART_STOP);
     ShowPanelState(PanelState::Opened);
+}
+
+void CPalvexDlg::OnReceivingEnded(ReceiveWorker::End end) {
+    if (panel_ != PanelState::Receiving && awaited_ != Operation::Stop) {
+        return;
+    }
+    // Stops and closes as the two buttons would; the rows stay and can be exported.
+    listPage_.CatchUp();
+    chartPage_.SendMessage(WM_CHART_STOP);
+    OnCloseDevice();
+    if (end == ReceiveWorker::End::OutOfMemory) {
+        Warn(kOutOfMemoryText, kProgramName);
+    }
 }
 
 void CPalvexDlg::OnClearData() {
@@ -322,8 +454,10 @@ void CPalvexDlg::OnClearSelection() {
 }
 
 void CPalvexDlg::BeginClosing() {
+    // The window goes at once; a read still waiting for the adapter ends when the dialog
+    // object is destroyed, before the libraries are unloaded.
     closing_ = true;
-    worker_.Stop();
+    worker_.Abandon();
 }
 
 void CPalvexDlg::OnOK() {

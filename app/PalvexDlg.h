@@ -1,7 +1,12 @@
 #pragma once
 // The main window: device panel, tab pages, channel check boxes and About box. Its buttons
-// open and close the device, start and stop the receive worker, clear the recording, export
-// the data table and choose the channels whose lines the charts draw.
+// open and close the device, start and stop receiving, clear the recording, export the data
+// table and choose the channels whose lines the charts draw.
+//
+// Opening, "继续接收" and "停止接收" exchange with the adapter, which can take seconds when it
+// does not answer: the buttons hand that to the adapter's thread (ReceiveWorker), the panel
+// waits with every device button disabled, and the answer, posted back as a message, finishes
+// the command with its messages and button states.
 
 #include "app/ChannelBoxes.h"
 #include "app/DlgListData.h"
@@ -15,6 +20,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,11 +38,13 @@ class CPalvexDlg : public CDialogEx {
 
     const TouchSampleStore& Store() const { return store_; }
     const DlgListData& ListPage() const { return listPage_; }
+    // True while a command waits for the adapter's answer (the panel's buttons are disabled).
+    bool WaitingForAdapter() const { return awaited_ != Operation::None; }
 
     static constexpr int kPageCount = 2;
 
     // The three states of the device panel's buttons.
-    enum class PanelState { Closed, Opened, Receiving };
+    enum class PanelState { Closed, Opened, Receiving, Waiting };
 
   protected:
     BOOL OnInitDialog() override;
@@ -51,18 +59,32 @@ class CPalvexDlg : public CDialogEx {
     LRESULT OnCtlColor(WPARAM, LPARAM);
     LRESULT OnTabSelectionChanged(NMHDR*);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnAdapterAnswer(WPARAM operation, LPARAM result);
+
+    // The commands that wait for the adapter's thread; an answer names its command.
+    enum class Operation : WPARAM { None, OpenReady, Open, Continue, Stop, ReceivingEnded };
+    // Disables the panel's buttons until the answer to operation arrives.
+    void Await(Operation operation);
+    // Runs job on the adapter's thread; its result comes back to OnAdapterAnswer.
+    void Ask(Operation operation, std::function<LPARAM()> job);
 
     void OnOpenDevice();
+    void OnAdapterReady();
+    void OnAdapterOpened(LPARAM result);
     void OnCloseDevice();
     void OnContinueReceiving();
+    void OnStreamingStarted(bool started);
     void OnStopReceiving();
+    void OnReceivingStopped();
+    void OnReceivingEnded(ReceiveWorker::End end);
     void OnClearData();
     void OnExportData();
     void OnChannelBox(UINT id);
     void OnSelectAll();
     void OnClearSelection();
 
-    // Stops the worker before anything is torn down; commands handled after this do nothing.
+    // Ends receiving and drops the adapter's queued jobs; commands and answers handled after
+    // this do nothing.
     void BeginClosing();
     void ShowPanelState(PanelState state);
     void Warn(const std::wstring& text, const std::wstring& caption);
@@ -94,6 +116,8 @@ class CPalvexDlg : public CDialogEx {
     CStatic statusText_;
     CComboBox deviceModel_;
     bool closing_ = false;
-    // Last, so that it is stopped first: the worker uses the store, the device and the page.
+    PanelState panel_ = PanelState::Closed;
+    Operation awaited_ = Operation::None;
+    // Last, so that it ends first: its jobs use the store, the device and the pages.
     ReceiveWorker worker_;
 };

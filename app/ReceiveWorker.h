@@ -1,38 +1,60 @@
 #pragma once
-// The receive worker: one thread that reads frames back to back while receiving is on.
+// The adapter's thread: every exchange with the adapter runs here, one job after another.
 //
-// Stop() clears the receiving flag and waits for the thread to end, so a read in flight
-// finishes before the caller sends its next request or unloads the libraries. The wait is
-// bounded by the adapter's transfer limit, and the worker never waits for the UI thread, so it
-// cannot deadlock. Standard C++ only.
+// An adapter that stops answering makes each exchange wait out its transfer limit and the
+// request module's resynchronisation, some eight seconds; the window's thread therefore never
+// exchanges with the adapter itself, it posts a job and takes the job's answer from its message
+// queue. Because the jobs run one after another, a request posted while frames are being
+// received runs only once the read in flight has finished: they can never interleave.
+//
+// Receiving is one job: it reads frames back to back until StopReceiving() or a read fails.
+// The thread never waits for the window's thread, so nothing here can deadlock. Standard C++
+// only.
 
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 class ReceiveWorker {
   public:
+    // Why receiving ended by itself.
+    enum class End { ReadFailed, OutOfMemory };
+
     struct Steps {
         std::function<bool()> readFrame;  // true: one frame was read and stored
         std::function<void()> frameRead;  // after every frame read
-        std::function<void()> failed;     // once, after a failed read; the worker then ends
+        std::function<void(End)> ended;   // once, when receiving ended without StopReceiving
     };
 
-    ReceiveWorker() = default;
-    ~ReceiveWorker() { Stop(); }
+    ReceiveWorker();
+    // Abandons what is queued and waits for the job that runs, at most one exchange.
+    ~ReceiveWorker();
     ReceiveWorker(const ReceiveWorker&) = delete;
     ReceiveWorker& operator=(const ReceiveWorker&) = delete;
 
-    // Sets the receiving flag and starts the thread (after joining an earlier one that ended).
-    void Start(Steps steps);
-    // Clears the receiving flag and waits until the thread has ended. Quick when nothing runs.
-    void Stop();
+    // Runs job on the adapter's thread after every job posted before it.
+    void Post(std::function<void()> job);
+    // Sets the receiving flag and queues the receiving loop.
+    void Receive(Steps steps);
+    // Clears the receiving flag: the loop ends after the read in flight, and jobs posted
+    // from now on run after that read.
+    void StopReceiving() { receiving_ = false; }
+    // For closing the program: ends receiving and drops the jobs that have not started.
+    void Abandon();
 
     bool Receiving() const { return receiving_.load(); }
 
   private:
-    void Run(const Steps& steps);
+    void Run();
+    void RunReceiving(const Steps& steps);
 
     std::atomic<bool> receiving_{false};
-    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> jobs_;
+    bool quit_ = false;
+    std::thread thread_;  // last: it starts once everything above exists
 };

@@ -89,7 +89,7 @@ void DeviceConnection::Forget() {
     requests_.Use(nullptr);
 }
 
-bool DeviceConnection::Connect() {
+bool DeviceConnection::LoadLibraries() {
     Forget();
     if (Load(L"Tessik.dll", tessik_) == nullptr) {
         ShowLoadFailure(L"tessik 未加载!!!\n");
@@ -109,6 +109,10 @@ bool DeviceConnection::Connect() {
     }
     transport_ = getUsbHidObj_();
     requestModule_ = getRequestModule_();
+    return transport_ != nullptr && requestModule_ != nullptr;
+}
+
+bool DeviceConnection::OpenAdapter() {
     if (transport_ == nullptr || requestModule_ == nullptr) {
         return false;
     }

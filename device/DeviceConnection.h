@@ -33,7 +33,11 @@ class DeviceConnection {
     // (0x1D7F, 0x0002), sets the 2000 ms transfer limit and attaches the transport to the
     // module. A library that cannot be loaded is reported in a "Sorvel" message box; every
     // other failure only returns false (the caller reports it). Each call starts over.
-    bool Connect();
+    bool Connect() { return LoadLibraries() && OpenAdapter(); }
+    // The two halves of Connect: loading needs no adapter and may show a message box, so it
+    // runs on the window's thread; opening talks to the adapter and may take long.
+    bool LoadLibraries();
+    bool OpenAdapter();
     bool StartStreaming() { return requests_.StartStreaming(); }
     bool StopStreaming() { return requests_.StopStreaming(); }
     bool ReadChannelLayout(TouchSampleStore& store) { return requests_.ReadChannelLayout(store); }

@@ -16,6 +16,12 @@ std::uint32_t GetU32(const Report& report, std::size_t at) {
            (std::uint32_t{report[at + 2]} << 8) | report[at + 3];
 }
 
+// Faults that leave the request without any answer.
+bool GivesNoAnswer(SimulatorFault fault) {
+    return fault == SimulatorFault::Disconnect || fault == SimulatorFault::Silent ||
+           fault == SimulatorFault::Mute;
+}
+
 bool AllZeroFrom(const Report& report, std::size_t from) {
     return std::all_of(report.begin() + static_cast<std::ptrdiff_t>(from), report.end(),
                        [](std::uint8_t byte) { return byte == 0; });
@@ -59,6 +65,7 @@ void AdapterSimulator::Configure(const SimulatorConfig& config) {
     layoutRead_ = false;
     failNextRead_ = false;
     answerIsLate_ = false;
+    muted_ = false;
 }
 
 bool AdapterSimulator::Disconnected() const {
@@ -97,6 +104,7 @@ bool AdapterSimulator::Open(std::uint16_t vendorId, std::uint16_t productId) {
     answers_.Clear();
     open_ = true;
     layoutRead_ = false;
+    muted_ = false;
     return true;
 }
 
@@ -131,8 +139,11 @@ bool AdapterSimulator::WriteReport(const std::uint8_t* report, std::uint32_t len
     if (received[0] == 0 && received[report_byte::kKind] == kKindResync &&
         AllZeroFrom(received, 2)) {
         ++statistics_.resyncs;
-        answers_.Push()[report_byte::kKind] = kKindResync;
+        if (!muted_) {
+            answers_.Push()[report_byte::kKind] = kKindResync;
+        }
     } else if (received[0] == 0 && received[report_byte::kKind] == kKindCommandHeader) {
+        muted_ = false;  // the next request finds the adapter answering, unless aimed at
         HandleHeader(received);
     } else {
         ++statistics_.protocolErrors;
@@ -163,7 +174,7 @@ void AdapterSimulator::HandleStreaming(const Report& header) {
     }
     const bool start = header[report_byte::kSubcommand] == kStartStreaming;
     const SimulatorFault fault = FaultFor(start ? FaultTarget::Start : FaultTarget::Stop);
-    if (fault == SimulatorFault::Disconnect || fault == SimulatorFault::Silent) {
+    if (GivesNoAnswer(fault)) {
         Spoil(fault);
         return;
     }
@@ -183,7 +194,7 @@ void AdapterSimulator::HandleFrameRead(const Report& header) {
     }
     const SimulatorFault fault = FaultFor(FaultTarget::Frame);
     layoutRead_ = true;
-    if (fault == SimulatorFault::Disconnect || fault == SimulatorFault::Silent) {
+    if (GivesNoAnswer(fault)) {
         Spoil(fault);
         return;
     }
@@ -255,6 +266,10 @@ bool AdapterSimulator::Spoil(SimulatorFault fault) {
             return false;
         case SimulatorFault::Silent:
             answers_.Clear();
+            return false;
+        case SimulatorFault::Mute:
+            answers_.Clear();
+            muted_ = true;
             return false;
         case SimulatorFault::ReadFails:
             failNextRead_ = true;

@@ -98,4 +98,5 @@ class AdapterSimulator final : public HidTransport {
     bool layoutRead_ = false;    // the first frame read since Open has come
     bool failNextRead_ = false;  // read-fails: the next read fails and drops the answer
     bool answerIsLate_ = false;  // late-answer: the next read gives up before it arrives
+    bool muted_ = false;         // mute: resynchronisation gets no answer until a new request
 };

@@ -33,6 +33,7 @@ constexpr SimulatorFaultKind kFaultKinds[] = {
     {"late-answer", SimulatorFault::LateAnswer, false},
     {"status-word", SimulatorFault::StatusWord, false},
     {"wrong-kind", SimulatorFault::WrongKind, false},
+    {"mute", SimulatorFault::Mute, false},
 };
 
 constexpr FaultTargetKind kTargetKinds[] = {

@@ -20,6 +20,7 @@ enum class SimulatorFault {
     LateAnswer,   // the answer arrives only after the read waiting for it gave up
     StatusWord,   // the status report carries a non-zero status word
     WrongKind,    // every report of the answer carries a kind the protocol does not have
+    Mute,         // no answer at all, not even to the resynchronisation that follows
 };
 
 // The requests a fault can be aimed at.

@@ -78,6 +78,15 @@ void Click(HWND dialog, int id) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
+// Click, then the messages until the command has its adapter's answer.
+void ClickAndWait(const CPalvexDlg& dialog, int id) {
+    Click(dialog.m_hWnd, id);
+    const auto end = Clock::now() + std::chrono::seconds(30);
+    while (dialog.WaitingForAdapter() && Clock::now() < end) {
+        PumpFor(std::chrono::milliseconds(1));
+    }
+}
+
 // The floor: frame reads back to back through the same libraries, with no window and no
 // worker.
 void BareFrameReads(const std::wstring& folder, const char* when) {
@@ -113,7 +122,7 @@ int Throughput(const std::wstring& folder, double seconds) {
     ::SendMessageW(::GetDlgItem(hwnd, IDC_PAGE_TABS), TCM_SETCURSEL, tab, 0);
     NMHDR changed{::GetDlgItem(hwnd, IDC_PAGE_TABS), IDC_PAGE_TABS, TCN_SELCHANGE};
     ::SendMessageW(hwnd, WM_NOTIFY, IDC_PAGE_TABS, reinterpret_cast<LPARAM>(&changed));
-    Click(hwnd, IDC_OPEN_DEVICE);
+    ClickAndWait(dialog, IDC_OPEN_DEVICE);
     if (dialog.Store().ChannelCount() == 0) {
         std::fprintf(stderr, "the device did not open\n");
         return 1;
@@ -133,9 +142,9 @@ int Throughput(const std::wstring& folder, double seconds) {
     });
 
     const auto started = Clock::now();
-    Click(hwnd, IDC_CONTINUE_RECEIVING);
+    ClickAndWait(dialog, IDC_CONTINUE_RECEIVING);
     PumpFor(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)));
-    Click(hwnd, IDC_STOP_RECEIVING);
+    ClickAndWait(dialog, IDC_STOP_RECEIVING);
     const double elapsed = Millis(Clock::now() - started) / 1000.0;
     probing = false;
     PumpFor(std::chrono::milliseconds(100));  // answers the probe's last round trip
@@ -155,6 +164,17 @@ int Throughput(const std::wstring& folder, double seconds) {
     std::printf("  WM_NULL round trip: median %.3f ms, p99 %.3f ms, max %.3f ms (%zu probes)\n",
                 Quantile(roundTrips, 0.5), Quantile(roundTrips, 0.99), Quantile(roundTrips, 1.0),
                 roundTrips.size());
+    // The table as it stands after the run, repainted whole: what one catch-up can cost.
+    const HWND list = page.List().m_hWnd;
+    std::vector<double> repaints;
+    for (int i = 0; i < 20; ++i) {
+        ::InvalidateRect(list, nullptr, TRUE);
+        const auto start = Clock::now();
+        ::UpdateWindow(list);
+        repaints.push_back(Millis(Clock::now() - start));
+    }
+    std::printf("  repainting the whole visible table of %d rows: median %.3f ms\n",
+                page.RowCount(), Quantile(repaints, 0.5));
     Click(hwnd, IDC_CLOSE_DEVICE);
     dialog.DestroyWindow();
 

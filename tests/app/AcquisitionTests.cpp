@@ -6,6 +6,10 @@
 
 #include "tessik/SimulatedChip.h"
 
+#include <future>
+#include <new>
+#include <stdexcept>
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -256,7 +260,7 @@ TEST_F(AcquisitionTest, RowsStayAfterCloseAndGoWithTheNextOpen) {
     EXPECT_FALSE(BoxEnabled(4));
 }
 
-TEST_F(AcquisitionTest, ReadFailureWhileReceivingEndsClosedWithoutRowsOrMessage) {
+TEST_F(AcquisitionTest, ReadFailureWhileReceivingEndsClosedKeepingTheRowsWithoutMessage) {
     SetVariable(L"TESSIK_SIM_FAULT", L"read-fails");
     SetVariable(L"TESSIK_SIM_FAULT_AFTER", L"40");
     Create();
@@ -264,38 +268,67 @@ TEST_F(AcquisitionTest, ReadFailureWhileReceivingEndsClosedWithoutRowsOrMessage)
     Click(IDC_CONTINUE_RECEIVING);
     EXPECT_TRUE(PumpUntil([&] { return Panel() == kClosedPanel; }));
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(Rows(), 0);
+    // The 40 frame reads before the fault: the layout and 39 rows, as after "关闭设备".
+    ASSERT_EQ(Rows(), 39);
     EXPECT_EQ(Columns(), 17);
+    ExpectRowsAreTheChipsFrames(4, 1, 39);
     EXPECT_EQ(StoreChannels(), 0u);
     EXPECT_EQ(dialog->Connected(), 0);
     EXPECT_FALSE(BoxEnabled(1) || BoxChecked(1));
+    EXPECT_EQ(dialog->ListPage().RowCount(), 39) << "what the export writes";
 }
 
-TEST_F(AcquisitionTest, StopWaitsForTheReadInFlightBeforeTheStopRequest) {
+TEST_F(AcquisitionTest, StopRunsTheStopRequestAfterTheReadInFlightWithoutHoldingTheWindow) {
     // Each report takes 100 ms: a frame read (header, four data reports, status) takes 600 ms.
     SetVariable(L"TESSIK_SIM_REPORT_DELAY_US", L"100000");
     Create();
     Click(IDC_OPEN_DEVICE);
     Click(IDC_CONTINUE_RECEIVING);
     std::this_thread::sleep_for(std::chrono::milliseconds(250));  // the first read runs
-    const auto pressed = Clock::now();
-    Click(IDC_STOP_RECEIVING);
-    const auto waited = Clock::now() - pressed;
-    EXPECT_GE(waited, std::chrono::milliseconds(300)) << "the read in flight was not awaited";
-    EXPECT_LT(waited, std::chrono::milliseconds(2500));
+    for (int stop = 0; stop < 2; ++stop) {  // while receiving, then with nothing in flight
+        const auto pressed = Clock::now();
+        Press(IDC_STOP_RECEIVING);
+        EXPECT_LT(Clock::now() - pressed, std::chrono::milliseconds(100));
+        EXPECT_EQ(Panel(), kWaitingPanel);
+        EXPECT_TRUE(PumpUntil([&] { return Panel() == kOpenedPanel; }));
+    }
     const SimulatorStatistics record = SimulatorRecord();
     EXPECT_EQ(record.streaming, 0u);
     EXPECT_EQ(record.protocolErrors, 0u);
     EXPECT_EQ(record.resyncs, 0u) << "the read and the stop request got mixed up";
-    EXPECT_EQ(Panel(), kOpenedPanel);
     EXPECT_EQ(static_cast<std::uint32_t>(Rows()), record.framesServed - 1);
     Pump();
     EXPECT_EQ(Panel(), kOpenedPanel) << "a read failed after all";
+}
 
-    // With nothing in flight, stopping takes only the stop request.
-    const auto again = Clock::now();
-    Click(IDC_STOP_RECEIVING);
-    EXPECT_LT(Clock::now() - again, std::chrono::milliseconds(450));  // two 100 ms reports
+TEST(ReceiveWorkerTest, AnExceptionWhileReadingEndsReceivingAndSaysWhetherMemoryRanOut) {
+    struct Case {
+        std::function<void()> raise;
+        ReceiveWorker::End expected;
+    };
+    const Case cases[] = {
+        {[] { throw std::bad_alloc(); }, ReceiveWorker::End::OutOfMemory},
+        {[] { throw std::runtime_error("any other"); }, ReceiveWorker::End::ReadFailed},
+        {[] {}, ReceiveWorker::End::ReadFailed},  // a plain failed read
+    };
+    for (const Case& c : cases) {
+        std::promise<ReceiveWorker::End> ended;
+        int reads = 0;
+        ReceiveWorker worker;
+        worker.Receive({[&] {
+                            if (++reads < 3) {
+                                return true;
+                            }
+                            c.raise();
+                            return false;
+                        },
+                        [] {}, [&](ReceiveWorker::End end) { ended.set_value(end); }});
+        auto future = ended.get_future();
+        ASSERT_EQ(future.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+        EXPECT_EQ(future.get(), c.expected);
+        EXPECT_EQ(reads, 3);
+        EXPECT_FALSE(worker.Receiving());
+    }
 }
 
 TEST_F(AcquisitionTest, ClosingTheWindowWhileReceivingEndsTheWorkerFirst) {

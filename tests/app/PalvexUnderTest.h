@@ -23,6 +23,7 @@
 inline constexpr char kClosedPanel[] = "100011";
 inline constexpr char kOpenedPanel[] = "011111";
 inline constexpr char kReceivingPanel[] = "001000";
+inline constexpr char kWaitingPanel[] = "000000";
 
 class PalvexTest : public ::testing::Test {
   protected:
@@ -76,10 +77,16 @@ class PalvexTest : public ::testing::Test {
         }
     }
 
-    // The command a click on the control sends.
-    void Click(int id) const {
+    // The command a click on the control sends, without waiting for the adapter.
+    void Press(int id) const {
         ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, id)));
+    }
+    // Press, and for a command that waits for the adapter, until its answer has come.
+    void Click(int id) const {
+        Press(id);
+        EXPECT_TRUE(PumpUntil([this] { return !dialog->WaitingForAdapter(); }))
+            << "no answer to " << id;
     }
 
     static void Pump() {
@@ -101,9 +108,10 @@ class PalvexTest : public ::testing::Test {
         return done();
     }
 
-    // "继续接收", until the table has at least rows rows, then "停止接收".
+    // "继续接收", until the table has at least rows rows, then "停止接收". The rows come only
+    // once the start request was answered.
     void Receive(int rows) {
-        Click(IDC_CONTINUE_RECEIVING);
+        Press(IDC_CONTINUE_RECEIVING);
         EXPECT_TRUE(PumpUntil([&] { return Rows() >= rows; })) << "only " << Rows() << " rows";
         Click(IDC_STOP_RECEIVING);
         Pump();

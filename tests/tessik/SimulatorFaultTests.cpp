@@ -132,6 +132,7 @@ TEST_F(SimulatorFaultTest, EveryFaultKindSpoilsTheAnswerItsOwnWay) {
             case SimulatorFault::ReadFails:
             case SimulatorFault::Silent:
             case SimulatorFault::LateAnswer:
+            case SimulatorFault::Mute:
                 EXPECT_TRUE(answer.empty());
                 break;
             case SimulatorFault::Disconnect:
@@ -162,6 +163,29 @@ TEST_F(SimulatorFaultTest, EveryFaultKindSpoilsTheAnswerItsOwnWay) {
         }
         EXPECT_EQ(adapter.Statistics().faultsInjected,
                   kind.fault == SimulatorFault::None ? 0u : 1u);
+    }
+}
+
+// Silent leaves one request unanswered; mute also the resynchronisation after it, until the
+// next request, which the fault's length then decides about.
+TEST_F(SimulatorFaultTest, MuteLeavesTheResynchronisationUnansweredUntilTheNextRequest) {
+    Report resync{};
+    resync[report_byte::kKind] = kKindResync;
+    const auto resyncAnswered = [&] {
+        Report report{};
+        return adapter.WriteReport(resync.data(), kReportSize) &&
+               adapter.ReadReport(report.data(), kReportSize) &&
+               report[report_byte::kKind] == kKindResync;
+    };
+    for (SimulatorFault fault : {SimulatorFault::Silent, SimulatorFault::Mute}) {
+        Start(fault, FaultTarget::Frame, 1, 1);
+        EXPECT_TRUE(Sound(kReadFrame));
+        EXPECT_FALSE(Sound(kReadFrame));
+        EXPECT_EQ(resyncAnswered(), fault == SimulatorFault::Silent);
+        EXPECT_EQ(resyncAnswered(), fault == SimulatorFault::Silent);
+        EXPECT_TRUE(Sound(kStartStreaming));
+        EXPECT_TRUE(resyncAnswered());
+        EXPECT_TRUE(Sound(kReadFrame));
     }
 }
 
