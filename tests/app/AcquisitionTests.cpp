@@ -348,7 +348,7 @@ TEST_F(AcquisitionTest, ClosingTheWindowWhileAFailedReadsCommandsArePending) {
     Create();
     Click(IDC_OPEN_DEVICE);
     Click(IDC_CONTINUE_RECEIVING);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // stop, clear, close posted
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the failed read's end posted
     Click(IDCANCEL);
     Pump();
     EXPECT_FALSE(::IsWindow(hwnd));
