@@ -32,11 +32,18 @@ DWORD FlushToDisk(const std::wstring& path) {
 
 // Without a backup name a replacement that fails half-way may leave the target removed; with
 // one, the old file is either still the target or stands under the backup name.
+// (Wine's ReplaceFileW also fails outright without one.)
 DWORD ReplaceExisting(const std::wstring& target, const std::wstring& replacement) {
     const std::wstring backup = replacement + L".old";
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (::ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(),
                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
         ::DeleteFileW(backup.c_str());
+        // Windows carries the attributes over itself; Wine's ReplaceFileW does not.
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            ::GetFileAttributesW(target.c_str()) != attributes) {
+            ::SetFileAttributesW(target.c_str(), attributes);
+        }
         return ERROR_SUCCESS;
     }
     const DWORD error = LastErrorOr(ERROR_WRITE_FAULT);
