@@ -1,6 +1,7 @@
 #include "app/CsvExport.h"
 
 #include "app/ExportFormat.h"
+#include "app/FileReplacement.h"
 
 #include "framework/Prompts.h"
 
@@ -37,42 +38,6 @@ DWORD TargetRefusal(const std::wstring& path) {
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND ? 0 : error;
 }
-
-std::wstring FolderOf(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
-}
-
-// The temporary file beside the target; removed unless it became the target.
-class TemporaryFile {
-  public:
-    explicit TemporaryFile(const std::wstring& target) {
-        wchar_t name[MAX_PATH] = {};
-        if (::GetTempFileNameW(FolderOf(target).c_str(), L"pvx", 0, name) != 0) {
-            path_ = name;
-        }
-    }
-    ~TemporaryFile() {
-        if (!path_.empty()) {
-            ::DeleteFileW(path_.c_str());
-        }
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const std::wstring& Path() const { return path_; }
-    bool Created() const { return !path_.empty(); }
-    bool Replace(const std::wstring& target) {
-        if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            return false;
-        }
-        path_.clear();
-        return true;
-    }
-
-  private:
-    std::wstring path_;
-};
 
 bool WriteText(std::FILE* file, const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), file) == text.size();
@@ -132,7 +97,7 @@ CsvWriteResult WriteTableAsCsv(const DlgListData& table, const std::wstring& pat
     if (const DWORD refusal = TargetRefusal(path)) {
         return {Outcome::OpenFailed, refusal};
     }
-    TemporaryFile temporary(path);
+    ReplacementFile temporary(path);
     if (!temporary.Created()) {
         return {Outcome::OpenFailed, LastErrorOr(ERROR_CANNOT_MAKE)};
     }
@@ -149,8 +114,8 @@ CsvWriteResult WriteTableAsCsv(const DlgListData& table, const std::wstring& pat
     if (error != ERROR_SUCCESS) {
         return {Outcome::WriteFailed, error};
     }
-    if (!temporary.Replace(path)) {
-        return {Outcome::WriteFailed, LastErrorOr(ERROR_WRITE_FAULT)};
+    if (const DWORD replaceError = temporary.Commit()) {
+        return {Outcome::WriteFailed, replaceError};
     }
     return {Outcome::Saved, ERROR_SUCCESS};
 }

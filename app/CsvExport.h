@@ -3,7 +3,8 @@
 //
 // Every field, the last of a line too, is followed by a comma; lines end in CR LF. The file is
 // written beside the chosen one under a temporary name and takes its place only once every
-// byte was written, so a failed export leaves an existing file as it was.
+// byte was written and flushed to the disk, so a failed export leaves an existing file as it
+// was; a replaced file keeps its security and attributes.
 
 #include "app/DlgListData.h"
 

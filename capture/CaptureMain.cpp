@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FileReplacement.h"
 #include "capture/CaptureOptions.h"
 #include "capture/ConsoleText.h"
 #include "capture/ExportReader.h"
@@ -80,7 +81,9 @@ bool Capture(const CaptureOptions& options, RecordingKeys& keys) {
     DeviceConnection device;
     const CaptureOutcome outcome =
         CaptureFrames(device, {options.seconds, options.frames}, onLayout, onFrame);
-    if (!options.outPath.empty() && !out.Close()) {
+    // Frames received before a lost link are kept; a recording without frames, or one whose
+    // writing failed, leaves an earlier file of that name alone.
+    if (!options.outPath.empty() && written && !out.Close()) {
         written = false;
     }
     if (!written) {
@@ -90,13 +93,20 @@ bool Capture(const CaptureOptions& options, RecordingKeys& keys) {
         ReportError(outcome.error);
         return false;
     }
+    if (written && !options.outPath.empty() && out.Rows() == 0) {
+        ReportError("no frame was recorded: " + options.outPath + " was left as it was");
+        return false;
+    }
     std::fprintf(stderr, "palvex-capture: %llu frames of %u channels in %.1f s\n",
                  static_cast<unsigned long long>(outcome.frames), channels, outcome.seconds);
     return written;
 }
 
+// Written beside path and put in its place when complete, like the recording.
 bool WriteTextFile(const std::string& path, const std::string& text) {
-    std::FILE* file = ::_wfopen(FromUtf8(path).c_str(), L"wt");
+    ReplacementFile replacement(FromUtf8(path));
+    std::FILE* file =
+        replacement.Created() ? ::_wfopen(replacement.Path().c_str(), L"wt") : nullptr;
     if (file == nullptr) {
         ReportError(path + " cannot be created");
         return false;
@@ -105,8 +115,13 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
     written = std::fclose(file) == 0 && written;
     if (!written) {
         ReportError(path + " cannot be written");
+        return false;
     }
-    return written;
+    if (const DWORD error = replacement.Commit()) {
+        ReportError(path + " cannot be replaced (system error " + std::to_string(error) + ")");
+        return false;
+    }
+    return true;
 }
 
 // A summary CSV is a line per channel: anything larger than this is not one.

@@ -1,29 +1,66 @@
 #include "capture/CaptureOptions.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
+#include <utility>
 
 namespace {
 
+// Plain decimal only: digits, and for a real number a sign and one decimal point. The C library
+// would also take leading blanks, hexadecimal, exponents and "inf", which a script hardly
+// means and would then be run with a value it did not write.
+bool IsPlainDecimal(const std::string& text, bool real) {
+    std::size_t at = real && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    bool digits = false;
+    bool point = false;
+    for (; at < text.size(); ++at) {
+        if (text[at] >= '0' && text[at] <= '9') {
+            digits = true;
+        } else if (real && text[at] == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
 bool ParseDouble(const std::string& text, double& value) {
-    if (text.empty()) {
+    if (!IsPlainDecimal(text, true)) {
         return false;
     }
-    char* end = nullptr;
     errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && *end == '\0' && std::isfinite(value);
+    value = std::strtod(text.c_str(), nullptr);
+    return errno == 0 && std::isfinite(value);
 }
 
 bool ParseCount(const std::string& text, std::uint64_t& value) {
-    if (text.empty() || text[0] < '0' || text[0] > '9') {
+    if (!IsPlainDecimal(text, false)) {
         return false;
     }
-    char* end = nullptr;
     errno = 0;
-    value = std::strtoull(text.c_str(), &end, 10);
-    return errno == 0 && *end == '\0';
+    value = std::strtoull(text.c_str(), nullptr, 10);
+    return errno == 0;
+}
+
+// Whether two names given on the command line are one file to Windows: letters in any case,
+// either slash, and "." folders on the way.
+bool SameFile(const std::string& a, const std::string& b) {
+    auto normal = [](const std::string& path) {
+        std::string name;
+        for (char c : path) {
+            name +=
+                c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        for (std::size_t at; (at = name.find("\\.\\")) != std::string::npos;) {
+            name.erase(at, 2);
+        }
+        return name.rfind(".\\", 0) == 0 ? name.substr(2) : name;
+    };
+    return !a.empty() && !b.empty() && normal(a) == normal(b);
 }
 
 // The checks that need the whole command line.
@@ -34,6 +71,22 @@ std::string CheckCombination(const CaptureOptions& o) {
     }
     if (live && !o.seconds && !o.frames) {
         return "give --seconds S or --frames N (or --from FILE.csv)";
+    }
+    // Each file written must be a file of its own, and none may be the recording judged.
+    const std::pair<const char*, const std::string*> files[] = {
+        {"--from", &o.fromPath},
+        {"--out", &o.outPath},
+        {"--summary-csv", &o.summaryCsvPath},
+        {"--report", &o.reportPath},
+        {"--append", &o.appendPath},
+    };
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        for (std::size_t j = i + 1; j < std::size(files); ++j) {
+            if (SameFile(*files[i].second, *files[j].second)) {
+                return std::string(files[i].first) + " and " + files[j].first +
+                       " name the same file: give two files";
+            }
+        }
     }
     if (o.label.empty() != o.appendPath.empty()) {
         return "--label NAME and --append LOG.csv go together";
@@ -69,17 +122,19 @@ ParsedOptions ParseCaptureOptions(const std::vector<std::string>& arguments) {
             inlineValue = name.substr(equals + 1);
             name.resize(equals);
         }
-        if (name == "--help" || name == "-h") {
-            o.help = true;
-            continue;
-        }
-        if (name == "--summary") {
-            o.summary = true;
+        if (name == "--help" || name == "-h" || name == "--summary") {
+            if (inlineValue) {
+                return fail(name + " takes no value");
+            }
+            (name == "--summary" ? o.summary : o.help) = true;
             continue;
         }
         std::string value;
         if (inlineValue) {
             value = *inlineValue;
+        } else if (i + 1 < arguments.size() && arguments[i + 1].rfind("--", 0) == 0) {
+            // "--from --summary" forgot the file; "--out=--x.csv" still names such a file.
+            return fail(name + " needs a value, not the option " + arguments[i + 1]);
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {

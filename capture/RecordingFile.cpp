@@ -10,6 +10,10 @@
 namespace {
 // Lines are gathered into pieces of about this size before they go to the file.
 constexpr std::size_t kWritePiece = 1 << 20;
+
+std::string SystemError(DWORD code) {
+    return " (system error " + std::to_string(code) + ")";
+}
 }  // namespace
 
 RecordingFile::~RecordingFile() {
@@ -27,7 +31,11 @@ bool RecordingFile::Fail(const std::string& what) {
 
 bool RecordingFile::Open(const std::wstring& path) {
     errno = 0;
-    file_ = ::_wfopen(path.c_str(), L"wt");
+    replacement_.emplace(path);
+    if (!replacement_->Created()) {
+        return Fail("cannot be created" + SystemError(::GetLastError()));
+    }
+    file_ = ::_wfopen(replacement_->Path().c_str(), L"wt");
     return file_ != nullptr || Fail("cannot be created");
 }
 
@@ -66,5 +74,10 @@ bool RecordingFile::Close() {
     errno = 0;
     bool closed = std::fclose(file_) == 0 || Fail("cannot be closed");
     file_ = nullptr;
-    return written && closed;
+    if (!written || !closed || rows_ == 0) {
+        return written && closed;
+    }
+    const DWORD error = replacement_->Commit();
+    errno = 0;
+    return error == ERROR_SUCCESS || Fail("cannot be replaced" + SystemError(error));
 }

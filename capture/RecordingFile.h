@@ -1,12 +1,18 @@
 #pragma once
 // Streams a recording into a file in the format of Palvex's "导出数据", frame by frame, so that
-// a capture of any length needs no more memory than one block of lines.
+// a capture of any length needs no more memory than one block of lines. The lines go to a
+// temporary file beside the target, which takes the target's place only when the recording
+// is closed with at least one frame: an earlier file of that name survives a capture that
+// records nothing or fails on the way.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
+
+#include "app/FileReplacement.h"
 
 class RecordingFile {
   public:
@@ -15,14 +21,17 @@ class RecordingFile {
     RecordingFile(const RecordingFile&) = delete;
     RecordingFile& operator=(const RecordingFile&) = delete;
 
-    // Creates or replaces the file, in text mode. False with Error() when it cannot.
+    // Creates the temporary file for path, in text mode. False with Error() when it cannot.
     bool Open(const std::wstring& path);
     // The header line for channels 0 to channels - 1.
     bool WriteHeader(std::uint32_t channels);
     // One line: the next row number, then 4 values per channel in quantity order.
     bool WriteRow(const std::int32_t* values, std::uint32_t channels);
-    // Writes what is pending and closes the file; false when anything failed on the way.
+    // Writes what is pending, closes the file and, when it holds a frame, puts it in the
+    // target's place; false when anything failed on the way. Without a frame the target stays
+    // as it was. A recording never closed leaves the target alone too.
     bool Close();
+    std::int64_t Rows() const { return rows_; }
 
     // What went wrong, as a sentence fragment ("cannot be created: ...").
     const std::string& Error() const { return error_; }
@@ -31,6 +40,7 @@ class RecordingFile {
     bool Flush();
     bool Fail(const std::string& what);
 
+    std::optional<ReplacementFile> replacement_;
     std::FILE* file_ = nullptr;
     std::string pending_;
     std::int64_t rows_ = 0;

@@ -30,6 +30,16 @@ bool AnswersHaveTheirKinds(const ReportPlan& plan) {
     });
 }
 
+// A data report with fewer bytes than its piece of the block leaves a gap that the running
+// offset would close with the next report's bytes: the frame would show values the chip never
+// sent at those places. Such an answer fails as a whole.
+bool AnswersAreWhole(const ReportPlan& plan) {
+    return std::all_of(plan.begin(), plan.end(), [](const PlanEntry& entry) {
+        return entry.answerKind != kKindDataIn ||
+               entry.report[report_byte::kPayloadLength] >= entry.answerLength;
+    });
+}
+
 }  // namespace
 
 void ExchangeEngine::DirectionCounters::Store(std::uint32_t byteCount, std::uint32_t reportCount) {
@@ -75,7 +85,8 @@ bool ExchangeEngine::Execute(const RequestDescription& request) {
         return false;
     }
     const std::uint8_t expected = plan.front().report[report_byte::kCommand] & kStatusCommandMask;
-    if (plan.back().report[report_byte::kCommand] != expected || !AnswersHaveTheirKinds(plan)) {
+    if (plan.back().report[report_byte::kCommand] != expected || !AnswersHaveTheirKinds(plan) ||
+        !AnswersAreWhole(plan)) {
         return false;
     }
     ParseAnswers(plan, request);

@@ -57,7 +57,8 @@ void AppendBlock(const RequestDescription& request, std::uint32_t offset, std::u
         if (transfer.direction == 0) {
             plan.push_back({PlanDirection::Send, DataOut(transfer.buffer + offset + done, piece)});
         } else {
-            plan.push_back({PlanDirection::Receive, Report{}, kKindDataIn});
+            plan.push_back(
+                {PlanDirection::Receive, Report{}, kKindDataIn, static_cast<std::uint8_t>(piece)});
         }
     }
     plan.push_back({PlanDirection::Receive, Report{}, kKindStatus});

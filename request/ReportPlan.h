@@ -16,6 +16,8 @@ struct PlanEntry {
     Report report;
     // For a receive entry, the kind the adapter's answer must have: data in or status.
     std::uint8_t answerKind = 0;
+    // For a data-in entry, the bytes of the block that its answer must carry.
+    std::uint8_t answerLength = 0;
 };
 
 using ReportPlan = std::vector<PlanEntry>;

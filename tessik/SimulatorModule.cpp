@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <map>
+#include <mutex>
 #include <string>
 
 #include "request/LibraryExport.h"
@@ -11,11 +13,29 @@
 
 namespace {
 
-// The process environment as it is now; the C runtime's copy misses later changes.
+// The values read by LookUpVariable, one copy per name, valid until that name is read again.
+// (Not thread_local: a thread-local object with a destructor keeps the library loaded.)
+std::mutex environmentLock;
+std::map<std::string, std::string> environmentValues;
+
+// The process environment as it is now; the C runtime's copy misses later changes. Values
+// of any length: a scripted touch list runs long, and a long malformed value must be refused
+// like a short one, not taken for unset. Call with environmentLock held.
 const char* LookUpVariable(const char* name) {
-    static thread_local char value[256];
-    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length > 0 && length < sizeof value ? value : nullptr;
+    std::string& value = environmentValues[name];
+    value.assign(64, '\0');
+    for (;;) {
+        const DWORD length =
+            GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) {
+            return nullptr;
+        }
+        if (length < value.size()) {
+            value.resize(length);
+            return value.c_str();
+        }
+        value.assign(length, '\0');  // the room it needs, its terminator included
+    }
 }
 
 class EnvironmentConfiguredSimulator final : public HidTransport {
@@ -27,7 +47,9 @@ class EnvironmentConfiguredSimulator final : public HidTransport {
         // An unplugged adapter keeps its configuration until it is plugged back in.
         if (!simulator_.Disconnected()) {
             std::string error;
+            std::unique_lock environment(environmentLock);
             const auto config = ParseSimulatorConfig(&LookUpVariable, error);
+            environment.unlock();
             if (!config) {
                 std::fprintf(stderr, "Tessik simulator: %s\n", error.c_str());
                 return false;

@@ -4,6 +4,7 @@
 #include "tests/app/PalvexUnderTest.h"
 
 #include "app/CsvExport.h"
+#include "app/FileReplacement.h"
 
 #include <fstream>
 #include <iterator>
@@ -220,6 +221,41 @@ TEST_F(CsvExportTest, ALockedFileIsReportedWithItsErrorCodeAndKept) {
     EXPECT_EQ(prompts.shown[0].text, L"file open failed,error code:32");  // sharing violation
     EXPECT_EQ(prompts.shown[0].caption, L"Palvex");
     EXPECT_EQ(FileBytes(path), "old content");
+    EXPECT_EQ(FolderContent(), std::vector<std::wstring>{L"data.csv"});
+}
+
+TEST_F(CsvExportTest, AReplacedFileKeepsItsAttributesAndAFailedReplaceKeepsTheOldOne) {
+    Create();
+    const std::wstring path = Path(L"data.csv");
+    WriteBytes(path, "old content");
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    Export(path);
+    ExpectSavedMessage();
+    EXPECT_EQ(FileBytes(path), "\r\n");
+    EXPECT_TRUE(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+
+    // The target held open by a program that lets others write it but not remove it: the
+    // written file cannot take its place, which is a failure that leaves both as they were.
+    HANDLE holder = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    {
+        ReplacementFile replacement(path);
+        ASSERT_TRUE(replacement.Created());
+        WriteBytes(replacement.Path(), "new content");
+        EXPECT_NE(replacement.Commit(), static_cast<DWORD>(ERROR_SUCCESS));
+    }
+    ::CloseHandle(holder);
+    EXPECT_EQ(FileBytes(path), "\r\n");
+    EXPECT_EQ(FolderContent(), std::vector<std::wstring>{L"data.csv"});
+
+    // Without a target the written file is moved into place.
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.c_str());
+    ReplacementFile replacement(path);
+    WriteBytes(replacement.Path(), "new content");
+    EXPECT_EQ(replacement.Commit(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(FileBytes(path), "new content");
     EXPECT_EQ(FolderContent(), std::vector<std::wstring>{L"data.csv"});
 }
 

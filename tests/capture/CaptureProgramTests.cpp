@@ -11,6 +11,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -233,6 +234,57 @@ TEST_F(CaptureProgramTest, WithoutAnAdapter) {
     EXPECT_EQ(run.err,
               "palvex-capture: no adapter: the touch-key debugging adapter could not be "
               "opened\r\n");
+}
+
+TEST_F(CaptureProgramTest, AnEarlierFileStaysUntilFramesReplaceIt) {
+    const std::wstring keys = folder_ + L"keep\\keys.csv";
+    const std::wstring figures = folder_ + L"keep\\figures.csv";
+    ::CreateDirectoryW((folder_ + L"keep").c_str(), nullptr);
+    const std::wstring files = L"--out \"" + keys + L"\" --summary-csv \"" + figures + L"\"";
+    auto folderHolds = [&] {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found{};
+        HANDLE search = ::FindFirstFileW((folder_ + L"keep\\*").c_str(), &found);
+        for (bool more = search != INVALID_HANDLE_VALUE; more;
+             more = ::FindNextFileW(search, &found)) {
+            if (found.cFileName[0] != L'.') {
+                names.push_back(found.cFileName);
+            }
+        }
+        ::FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::wstring> both = {L"figures.csv", L"keys.csv"};
+    ASSERT_TRUE(WriteFileBytes(keys, "earlier recording"));
+    ASSERT_TRUE(WriteFileBytes(figures, "earlier figures"));
+
+    // No adapter, or no frame: both files as they were, nothing left beside them.
+    std::wstring hardware = SimulatorFolder();
+    hardware.replace(hardware.rfind(L"simulator"), 9, L"hardware");
+    EXPECT_EQ(RunCapture(L"--frames 10 " + files, hardware).exitCode, 2u);
+    {
+        ScopedEnvironment layoutFails(
+            {{L"TESSIK_SIM_FAULT", L"read-fails"}, {L"TESSIK_SIM_FAULT_REQUEST", L"layout"}});
+        EXPECT_EQ(RunCapture(L"--frames 10 " + files).exitCode, 2u);
+    }
+    EXPECT_EQ(ReadFileBytes(keys), "earlier recording");
+    EXPECT_EQ(ReadFileBytes(figures), "earlier figures");
+    EXPECT_EQ(folderHolds(), both);
+
+    // The link lost after k frames: the recording holds those k frames as whole lines.
+    ScopedEnvironment unplugged(
+        {{L"TESSIK_SIM_FAULT", L"disconnect"}, {L"TESSIK_SIM_FAULT_AFTER", L"41"}});
+    const ProgramRun run = RunCapture(L"--frames 1000 " + files);
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_NE(run.err.find("link to the adapter lost after 40 frames"), std::string::npos)
+        << run.err;
+    const std::string recording = ReadFileBytes(keys);
+    EXPECT_EQ(std::count(recording.begin(), recording.end(), '\n'), 41) << recording;
+    EXPECT_NE(recording.find("\r\n40,"), std::string::npos);
+    EXPECT_TRUE(recording.ends_with(",\r\n"));
+    EXPECT_EQ(ReadFileBytes(figures), "earlier figures");  // no figures of a lost capture
+    EXPECT_EQ(folderHolds(), both);
 }
 
 TEST_F(CaptureProgramTest, WithoutTheTransportLibrary) {

@@ -136,6 +136,33 @@ TEST_F(DeviceConnectionTest, MisconfiguredSimulatorRefusesToOpen) {
     connection.Release();
 }
 
+TEST_F(DeviceConnectionTest, SimulatorSettingsOfAnyLengthAreReadWhole) {
+    // Thirty touches of channel 1, the first at frame 1: a script of over 400 characters.
+    std::wstring script = L"1:1:10:500";
+    for (int touch = 1; touch < 30; ++touch) {
+        script += L",1:" + std::to_wstring(100 * touch) + L":10:" + std::to_wstring(1000 + touch);
+    }
+    ASSERT_GT(script.size(), 400u);
+    SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", L"1");
+    SetEnvironmentVariableW(L"TESSIK_SIM_TOUCH", script.c_str());
+    DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
+    ASSERT_TRUE(connection.Connect());
+    TouchSampleStore store;
+    ASSERT_TRUE(connection.ReadChannelLayout(store));  // frame 0
+    ASSERT_TRUE(connection.ReadFrame(store));
+    EXPECT_NEAR(store.Channel(0).Series(SampleQuantity::Difference).Last(), 500, kChipJitter + 1);
+
+    // Malformed at its far end, or long garbage: refused like a short bad value.
+    for (const std::wstring& bad : {script + L",1:5", std::wstring(5000, L'x')}) {
+        SetEnvironmentVariableW(L"TESSIK_SIM_TOUCH", bad.c_str());
+        EXPECT_FALSE(connection.Connect()) << bad.size();
+    }
+    SetEnvironmentVariableW(L"TESSIK_SIM_TOUCH", nullptr);
+    SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", nullptr);
+    EXPECT_TRUE(connection.Connect());
+    connection.Release();
+}
+
 TEST_F(DeviceConnectionTest, ReleaseUnloadsDravikBeforeTessik) {
     DeviceConnection connection(Folder(L"probe_factory.dll", L"probe_plain.dll"));
     EXPECT_FALSE(connection.Connect());  // both loaded, GetRequestModule missing

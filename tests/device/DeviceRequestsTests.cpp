@@ -109,25 +109,30 @@ TEST_F(DeviceRequestsTest, FailedFrameReadsLeaveTheStoreAlone) {
     EXPECT_FALSE(adapter.Open(kAdapterVendorId, kAdapterProductId));  // stays unplugged
 }
 
-TEST_F(DeviceRequestsTest, ShortDataReportsLeaveTheMissingBytesZero) {
+TEST_F(DeviceRequestsTest, AFrameOfShortDataReportsIsAFailedReadThatLeavesTheStoreAlone) {
     SimulatorConfig chosen;
     chosen.channels = 32;
     chosen.fault = SimulatorFault::ShortData;
-    chosen.faultAfterFrames = 1;
+    chosen.faultAfterFrames = 2;
+    chosen.faultLength = 1;
     Start(chosen);
     SimulatedChip twin(32, -1, chosen.seed);
     ASSERT_TRUE(requests.ReadChannelLayout(store));
     twin.NextFrame();
     ASSERT_TRUE(requests.ReadFrame(store));
     twin.NextFrame();
-    // Each report brings 30 of its 60 bytes: the frame is the chip's bytes 0-29, 60-89, ...
-    // packed together, and the rest reads as zero. Channel 0 (bytes 3 to 8) arrives intact.
-    const ChannelSamples& first = store.Channel(0);
-    EXPECT_EQ(first.Series(SampleQuantity::Baseline).Last(), twin.Reading(0).baseline);
-    for (std::uint32_t c = 20; c < 32; ++c) {  // beyond the 30+30+30+10 bytes delivered
-        EXPECT_EQ(store.Channel(c).Series(SampleQuantity::Baseline).Last(), 0);
-        EXPECT_EQ(store.Channel(c).Series(SampleQuantity::Noise).Last(), 0);
+    // Each report brings 30 of its 60 bytes: decoded, the chip's bytes 0-29, 60-89, ... would
+    // stand packed together, with zeros after them.
+    EXPECT_FALSE(requests.ReadFrame(store));
+    twin.NextFrame();
+    for (std::uint32_t c = 0; c < 32; ++c) {
+        EXPECT_EQ(SampleCount(c), kLeadingZeroSamples + 1) << c;
     }
+    // Whole answers again: the next frame is the chip's own.
+    ASSERT_TRUE(requests.ReadFrame(store));
+    twin.NextFrame();
+    EXPECT_EQ(store.Channel(31).Series(SampleQuantity::Noise).Last(), twin.Reading(31).noise);
+    EXPECT_EQ(store.Channel(31).Series(SampleQuantity::Baseline).Last(), twin.Reading(31).baseline);
 }
 
 TEST(DeviceRequestsWithoutModuleTest, EveryRequestFails) {

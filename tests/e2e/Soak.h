@@ -74,6 +74,7 @@ class Soak {
     std::uint64_t framesAtClear_ = 0;
     std::uint64_t framesCounted_ = 0;
     std::optional<ProcessFigures> level_;
+    int closesInLife_ = 0;
     std::deque<double> recentGrowth_;  // over the level at the last closes, in percent
     // The settings the simulated adapter works with. An unplugged adapter keeps its own until
     // an open finds it plugged back in, and its chip goes on from where it was.

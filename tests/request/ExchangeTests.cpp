@@ -90,9 +90,10 @@ TEST_F(ExchangeTest, StatusAnswerFillsDataBufferAndTargetWithinLimits) {
     EXPECT_EQ(data[48], 0x11);  // cut at 48
 }
 
-TEST_F(ExchangeTest, AnswerOfTheWrongKindFailsAndLeavesTheBufferAlone) {
-    // A data report where the status belongs, a status report where data belongs, and an
-    // unknown kind: each fails the read instead of passing a zeroed frame off as the chip's.
+TEST_F(ExchangeTest, AnswerOfTheWrongKindOrShortOfItsBytesFailsAndLeavesTheBufferAlone) {
+    // A data report where the status belongs, a status report where data belongs, an unknown
+    // kind, and data reports one byte short of their piece: each fails the read instead of
+    // passing a frame with zeros or shifted bytes off as the chip's.
     for (std::size_t spoilt : {std::size_t{0}, std::size_t{3}, std::size_t{4}}) {
         transport = ScriptedTransport{};
         transport.AnswerTransfer(200, 0xE4);
@@ -101,6 +102,15 @@ TEST_F(ExchangeTest, AnswerOfTheWrongKindFailsAndLeavesTheBufferAlone) {
         DescribeFrameRead();
         EXPECT_FALSE(module.Execute()) << spoilt;
         EXPECT_TRUE(FrameUntouched()) << spoilt;
+    }
+    for (std::size_t shortened : {std::size_t{0}, std::size_t{3}}) {
+        transport = ScriptedTransport{};
+        transport.AnswerTransfer(200, 0xE4);
+        --transport.answers[shortened][3];
+        DescribeFrameRead();
+        EXPECT_FALSE(module.Execute()) << shortened;
+        EXPECT_TRUE(FrameUntouched()) << shortened;
+        EXPECT_EQ(transport.ResyncReportsWritten(), 0);  // every report came: still in step
     }
     transport = ScriptedTransport{};
     transport.AnswerTransfer(200, 0xE4);
