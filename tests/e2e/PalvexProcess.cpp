@@ -67,11 +67,15 @@ void* RemoteExport(HANDLE process, const wchar_t* library, const char* name) {
 
 PalvexProcess::~PalvexProcess() {
     if (process_ != nullptr) {
-        if (Running()) {
-            ::TerminateProcess(process_, 1);
-            ::WaitForSingleObject(process_, 5000);
-        }
+        Terminate();
         ::CloseHandle(process_);
+    }
+}
+
+void PalvexProcess::Terminate() {
+    if (Running()) {
+        ::TerminateProcess(process_, 1);
+        ::WaitForSingleObject(process_, 5000);
     }
 }
 

@@ -40,6 +40,8 @@ class PalvexProcess {
     HANDLE Handle() const { return process_; }
     DWORD Id() const { return id_; }
     bool Running() const;
+    // Ends the program at once if it still runs.
+    void Terminate();
     // The exit code once the program has ended, nothing when it still runs after the time-out.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout) const;
     // Private bytes and GDI and USER objects as Windows counts them; under Wine, which

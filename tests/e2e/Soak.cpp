@@ -335,6 +335,9 @@ void Soak::CheckAnswers() {
     figures_.slowestAnswer = std::max(figures_.slowestAnswer, took);
     if (!answered) {
         Problem("the window did not answer within 1 s");
+        // Under Wine a remote thread or remote memory for a program that is stuck waits for
+        // it without end, and the soak would hang with it: the next life starts instead.
+        process_->Terminate();
     }
 }
 
