@@ -18,13 +18,16 @@ constexpr int kColumnsPerChannel = static_cast<int>(kSampleQuantityCount);
 // While frames keep coming, the page catches up with them on a timer of this period and the
 // worker's WM_LIST_APPEND only starts that timer. A posted message always goes before
 // painting, so catching up on every post would keep the table and the charts from ever
-// being drawn; and each catch-up scrolls and repaints the table, which is what the period
-// paces: ten repaints a second are plenty for a person and leave the window time to answer.
+// being drawn; and each catch-up grows and scrolls the list, each step costing about as much
+// as a repaint of the whole table, whatever the number of new rows. Five a second are plenty
+// for a person and leave the window most of its time to answer.
 constexpr UINT_PTR kCatchUpTimer = 1;
 // The largest number of rows that one cache hint fills: a screenful and more.
 constexpr int kMaxCachedRows = 256;
 constexpr std::int64_t kNoValue = INT64_MIN;
-constexpr UINT kCatchUpMillis = 100;
+constexpr UINT kCatchUpMillis = 200;
+// Posted to itself: the second step of a catch-up, scrolling to the newest row.
+constexpr UINT WM_LIST_SHOW_LAST = WM_APP + 40;
 
 }  // namespace
 
@@ -35,6 +38,7 @@ bool DlgListData::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             .Message(WM_LIST_APPEND, &DlgListData::OnAppend)
             .Message(WM_LIST_CLEAR, &DlgListData::OnClear)
             .Message(WM_TIMER, &DlgListData::OnTimer)
+            .Message(WM_LIST_SHOW_LAST, &DlgListData::OnShowLast)
             .Notify(IDC_DATA_LIST, LVN_GETDISPINFOW, &DlgListData::OnGetDisplayInfo)
             .Notify(IDC_DATA_LIST, LVN_ODCACHEHINT, &DlgListData::OnCacheHint);
     return messages.Dispatch(*this, message, wParam, lParam, result) ||
@@ -79,7 +83,7 @@ LRESULT DlgListData::OnAppend(WPARAM, LPARAM) {
         return 0;  // the next tick catches up, and lets the worker post again
     }
     // The first frames after a pause show at once; later ones wait for the timer.
-    CatchUp();
+    CatchUpInTwoSteps();
     catchUpTimerRunning_ = SetTimer(kCatchUpTimer, kCatchUpMillis) != 0;
     if (!catchUpTimerRunning_) {
         appendPending_ = false;
@@ -93,7 +97,7 @@ LRESULT DlgListData::OnTimer(WPARAM timer, LPARAM) {
     }
     // Cleared before reading the count: a frame decoded after the read then posts again.
     appendPending_ = false;
-    if (!CatchUp()) {
+    if (!CatchUpInTwoSteps()) {
         // No frame for a whole period: stop ticking until the worker posts again.
         KillTimer(kCatchUpTimer);
         catchUpTimerRunning_ = false;
@@ -102,6 +106,26 @@ LRESULT DlgListData::OnTimer(WPARAM timer, LPARAM) {
 }
 
 bool DlgListData::CatchUp() {
+    if (!AddArrivedRows()) {
+        return false;
+    }
+    ShowLastRow();
+    return true;
+}
+
+bool DlgListData::CatchUpInTwoSteps() {
+    if (!AddArrivedRows()) {
+        return false;
+    }
+    // Growing the list and scrolling it each cost a good part of a repaint; the window answers
+    // the messages sent to it between the two steps.
+    if (!PostMessage(WM_LIST_SHOW_LAST)) {
+        ShowLastRow();
+    }
+    return true;
+}
+
+bool DlgListData::AddArrivedRows() {
     if (store_ == nullptr) {
         return false;
     }
@@ -114,8 +138,18 @@ bool DlgListData::CatchUp() {
         return false;
     }
     SetRows(frames);
-    list_.EnsureVisible(rows_ - 1, false);
     return true;
+}
+
+void DlgListData::ShowLastRow() {
+    if (rows_ > 0) {
+        list_.EnsureVisible(rows_ - 1, false);
+    }
+}
+
+LRESULT DlgListData::OnShowLast(WPARAM, LPARAM) {
+    ShowLastRow();
+    return 0;
 }
 
 LRESULT DlgListData::OnClear(WPARAM, LPARAM) {

@@ -55,9 +55,15 @@ class DlgListData : public CDialogEx {
     LRESULT OnAppend(WPARAM, LPARAM);
     LRESULT OnClear(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM timer, LPARAM);
+    LRESULT OnShowLast(WPARAM, LPARAM);
     LRESULT OnGetDisplayInfo(NMHDR* header);
     LRESULT OnCacheHint(NMHDR* header);
 
+    // CatchUp, with the scroll to the newest row posted as a message of its own.
+    bool CatchUpInTwoSteps();
+    // Sets the row count to the frames decoded so far; false when there were no new frames.
+    bool AddArrivedRows();
+    void ShowLastRow();
     void BuildColumns();
     void SetRows(int rows);
     // Calls visit(present, value) for the first cells value cells of row, in column order;

@@ -42,13 +42,16 @@ LRESULT CALLBACK EnterRoute(HWND control, UINT message, WPARAM wParam, LPARAM lP
     return ::DefSubclassProc(control, message, wParam, lParam);
 }
 
-BOOL CALLBACK RouteControl(HWND control, LPARAM page) {
-    ::SetWindowSubclass(control, &EnterRoute, kEnterRouteId, static_cast<DWORD_PTR>(page));
-    return TRUE;
-}
-
 }  // namespace
 
 void RouteEnterToPage(HWND page) {
-    ::EnumChildWindows(page, &RouteControl, reinterpret_cast<LPARAM>(page));
+    // The page's own controls only: the windows nested in them (a list's header) never take
+    // the keyboard focus, and every message to a subclassed window first looks the subclass
+    // up among the window's properties, which under Wine is a round trip to the server. A list
+    // paint asks its header hundreds of times, so routing the headers too made each repaint of
+    // the data table several times slower while frames arrived.
+    for (HWND control = ::GetWindow(page, GW_CHILD); control != nullptr;
+         control = ::GetWindow(control, GW_HWNDNEXT)) {
+        ::SetWindowSubclass(control, &EnterRoute, kEnterRouteId, reinterpret_cast<DWORD_PTR>(page));
+    }
 }

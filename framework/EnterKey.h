@@ -7,5 +7,6 @@
 
 #include <windows.h>
 
-// Covers every control that the page holds now, its nested windows included.
+// Covers every control that the page holds now; the windows nested inside a control (a list's
+// header) never have the focus and are left alone.
 void RouteEnterToPage(HWND page);

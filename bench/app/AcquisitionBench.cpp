@@ -30,6 +30,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -61,13 +63,53 @@ double PrivateBytes() {
     return static_cast<double>(std::max(counters.PrivateUsage, counters.PagefileUsage));
 }
 
-void PumpFor(Clock::duration duration) {
+// The UI thread's time per kind of message that it dispatches (window class and handle,
+// control id, message, timer id): where a slow answer comes from.
+class MessageTimes {
+  public:
+    void Add(const MSG& message, double millis) {
+        wchar_t className[64] = L"?";
+        ::GetClassNameW(message.hwnd, className, 64);
+        wchar_t key[128];
+        std::swprintf(
+            key, 128, L"%ls %p %d message 0x%04X %llu", className, static_cast<void*>(message.hwnd),
+            ::GetDlgCtrlID(message.hwnd), message.message,
+            message.message == WM_TIMER ? static_cast<unsigned long long>(message.wParam) : 0ULL);
+        Kind& kind = kinds_[key];
+        ++kind.count;
+        kind.total += millis;
+        kind.longest = std::max(kind.longest, millis);
+    }
+    void Print() const {
+        std::printf(
+            "  UI thread per message (window, id, message, timer): count, total, "
+            "longest\n");
+        for (const auto& [key, kind] : kinds_) {
+            std::printf("    %-52ls %6d %9.1f ms %7.1f ms\n", key.c_str(), kind.count, kind.total,
+                        kind.longest);
+        }
+    }
+
+  private:
+    struct Kind {
+        int count = 0;
+        double total = 0.0;
+        double longest = 0.0;
+    };
+    std::map<std::wstring, Kind> kinds_;
+};
+
+void PumpFor(Clock::duration duration, MessageTimes* times = nullptr) {
     const auto end = Clock::now() + duration;
     MSG message;
     while (Clock::now() < end) {
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            const auto start = Clock::now();
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
+            if (times != nullptr) {
+                times->Add(message, Millis(Clock::now() - start));
+            }
         }
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
@@ -141,9 +183,11 @@ int Throughput(const std::wstring& folder, double seconds) {
         }
     });
 
+    MessageTimes messageTimes;
     const auto started = Clock::now();
     ClickAndWait(dialog, IDC_CONTINUE_RECEIVING);
-    PumpFor(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)));
+    PumpFor(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)),
+            &messageTimes);
     ClickAndWait(dialog, IDC_STOP_RECEIVING);
     const double elapsed = Millis(Clock::now() - started) / 1000.0;
     probing = false;
@@ -164,6 +208,7 @@ int Throughput(const std::wstring& folder, double seconds) {
     std::printf("  WM_NULL round trip: median %.3f ms, p99 %.3f ms, max %.3f ms (%zu probes)\n",
                 Quantile(roundTrips, 0.5), Quantile(roundTrips, 0.99), Quantile(roundTrips, 1.0),
                 roundTrips.size());
+    messageTimes.Print();
     // The table as it stands after the run, repainted whole: what one catch-up can cost.
     const HWND list = page.List().m_hWnd;
     std::vector<double> repaints;
