@@ -1,8 +1,9 @@
 #include "app/CsvExport.h"
 
-#include "app/ExportFormat.h"
-#include "app/FileReplacement.h"
-
+#include "device/ActiveCodePage.h"
+#include "device/ExportFormat.h"
+#include "device/FileReplacement.h"
+#include "device/StoreLines.h"
 #include "framework/Prompts.h"
 
 #include <cwctype>
@@ -16,9 +17,6 @@ constexpr wchar_t kOpenFailedFormat[] = L"file open failed,error code:%lu";
 constexpr wchar_t kWriteFailedFormat[] = L"保存文件失败,error code:%lu";
 constexpr wchar_t kSavedText[] = L" 保存文件成功！！！ ";
 constexpr std::size_t kPathCapacity = 260;
-
-// Lines are gathered into pieces of about this size before they go to the file.
-constexpr std::size_t kWritePiece = 1 << 20;
 
 DWORD LastErrorOr(DWORD fallback) {
     const DWORD error = ::GetLastError();
@@ -39,35 +37,15 @@ DWORD TargetRefusal(const std::wstring& path) {
     return error == ERROR_FILE_NOT_FOUND ? 0 : error;
 }
 
-bool WriteText(std::FILE* file, const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
-}
-
 bool WriteLines(const DlgListData& table, std::FILE* file) {
-    const int columns = table.ColumnCount();
-    std::vector<std::wstring> titles;
-    for (int column = 0; column < columns; ++column) {
-        titles.push_back(table.ColumnTitle(column));
-    }
-    if (!WriteText(file, CsvHeaderLine(titles))) {
-        return false;
-    }
-    // The cells hold only digits, minus signs and the commas between them, which every ANSI
-    // code page encodes as ASCII does: the rows need no conversion.
-    std::string piece;
-    piece.reserve(kWritePiece + 4096);
-    const int rows = table.RowCount();
-    for (int row = 0; row < rows; ++row) {
-        table.AppendRowFields(row, columns, piece);
-        piece += '\n';
-        if (piece.size() >= kWritePiece) {
-            if (!WriteText(file, piece)) {
-                return false;
-            }
-            piece.clear();
-        }
-    }
-    return WriteText(file, piece) && std::fflush(file) == 0;
+    ExportLineWriter lines(ExportLineWriter::FileSink(file));
+    const TouchSampleStore* store = table.RowSource();
+    const std::vector<std::wstring> titles =
+        store != nullptr ? StoreColumnTitles(*store) : std::vector<std::wstring>();
+    return lines.WriteText(ToActiveCodePage(CsvHeaderText(titles))) &&
+           (store == nullptr ||
+            WriteStoreLines(*store, static_cast<std::uint32_t>(table.RowCount()), lines)) &&
+           lines.Flush() && std::fflush(file) == 0;
 }
 
 std::wstring Formatted(const wchar_t* format, DWORD error) {

@@ -1,8 +1,9 @@
 #include "app/DlgListData.h"
 
 #include "app/DecimalText.h"
-#include "app/ExportFormat.h"
 #include "app/PageMessages.h"
+#include "device/ExportFormat.h"
+#include "device/StoreLines.h"
 #include "framework/MessageMap.h"
 
 #include <algorithm>
@@ -64,17 +65,14 @@ LRESULT DlgListData::OnSetup(WPARAM, LPARAM store) {
 }
 
 void DlgListData::BuildColumns() {
-    list_.InsertColumn(0, kRowNumberTitle, LVCFMT_CENTER, kRowNumberWidth);
     if (store_ == nullptr) {
+        list_.InsertColumn(0, kRowNumberTitle, LVCFMT_CENTER, kRowNumberWidth);
         return;
     }
-    auto guard = store_->Lock();
-    int column = 1;
-    for (std::uint32_t p = 0; p < store_->ChannelCount(); ++p) {
-        for (std::size_t quantity = 0; quantity < kSampleQuantityCount; ++quantity) {
-            list_.InsertColumn(column++, QuantityColumnTitle(store_->Channel(p).channel, quantity),
-                               LVCFMT_CENTER, kValueWidth);
-        }
+    const std::vector<std::wstring> titles = StoreColumnTitles(*store_);
+    for (std::size_t column = 0; column < titles.size(); ++column) {
+        list_.InsertColumn(static_cast<int>(column), titles[column], LVCFMT_CENTER,
+                           column == 0 ? kRowNumberWidth : kValueWidth);
     }
 }
 
@@ -277,34 +275,4 @@ std::wstring DlgListData::CellText(int row, int column) const {
     wchar_t text[kMaxDecimalLength];
     auto guard = store_ != nullptr ? store_->Lock() : std::unique_lock<std::mutex>();
     return std::wstring(text, WriteCell(row, column, text));
-}
-
-void DlgListData::AppendRowFields(int row, int columns, std::string& line) const {
-    // Written in place, walking the channels in column order: the export formats some
-    // hundred million cells per minute of recording.
-    const std::size_t start = line.size();
-    line.resize(start + static_cast<std::size_t>(columns) * (kMaxDecimalLength + 1));
-    char* out = line.data() + start;
-    if (columns > 0) {
-        out = WriteCell(row, 0, out);
-        *out++ = ',';
-    }
-    int column = 1;
-    if (store_ != nullptr) {
-        auto guard = store_->Lock();
-        const int valueCells =
-            std::min(columns - 1, static_cast<int>(store_->ChannelCount()) * kColumnsPerChannel);
-        VisitValueCells(row, valueCells, [&out](bool present, std::int32_t value) {
-            if (present) {
-                out = WriteDecimal(value, out);
-            }
-            *out++ = ',';
-        });
-        column += std::max(valueCells, 0);
-    }
-    // Columns past the store's channels (none while the table matches it) are empty.
-    for (; column < columns; ++column) {
-        *out++ = ',';
-    }
-    line.resize(static_cast<std::size_t>(out - line.data()));
 }

@@ -35,14 +35,12 @@ class DlgListData : public CDialogEx {
     // their rows until the next WM_LIST_SETUP. Nothing is copied.
     void KeepRowsOf(TouchSampleStore& store);
 
-    // The table as the CSV export writes it.
+    // The store the rows come from (null before the first device), as the CSV export reads it.
+    const TouchSampleStore* RowSource() const { return store_; }
+    int RowCount() const { return rows_; }
     int ColumnCount() const { return list_.GetColumnCount(); }
     std::wstring ColumnTitle(int column) const { return list_.GetColumnTitle(column); }
-    int RowCount() const { return rows_; }
     std::wstring CellText(int row, int column) const;
-    // Appends the first columns cells of the row to line, each followed by a comma. Cell
-    // texts are digits and minus signs only.
-    void AppendRowFields(int row, int columns, std::string& line) const;
 
   protected:
     void DoDataExchange(DataExchange& dx) override { dx.Control(IDC_DATA_LIST, list_); }

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/FileReplacement.h"
+#include "device/FileReplacement.h"
 #include "capture/CaptureOptions.h"
 #include "capture/ConsoleText.h"
-#include "capture/ExportReader.h"
+#include "capture/ExportKeys.h"
 #include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
 #include "capture/LiveCapture.h"

@@ -12,10 +12,9 @@
 
 #include "capture/SuggestedThresholds.h"
 #include "capture/TouchRuns.h"
+#include "device/SampleQuantity.h"
 #include "device/SampleSeries.h"
 
-inline constexpr std::int32_t kMinDifference = -65535;
-inline constexpr std::int32_t kMaxDifference = 65535;
 inline constexpr double kDefaultMinSnr = 5.0;
 
 // The noise figure the SNR divides by.

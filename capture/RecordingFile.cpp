@@ -4,13 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app/ExportFormat.h"
+#include "device/ActiveCodePage.h"
+#include "device/ExportFormat.h"
 #include "device/SampleQuantity.h"
 
 namespace {
-// Lines are gathered into pieces of about this size before they go to the file.
-constexpr std::size_t kWritePiece = 1 << 20;
-
 std::string SystemError(DWORD code) {
     return " (system error " + std::to_string(code) + ")";
 }
@@ -36,7 +34,15 @@ bool RecordingFile::Open(const std::wstring& path) {
         return Fail("cannot be created" + SystemError(::GetLastError()));
     }
     file_ = ::_wfopen(replacement_->Path().c_str(), L"wt");
-    return file_ != nullptr || Fail("cannot be created");
+    if (file_ == nullptr) {
+        return Fail("cannot be created");
+    }
+    lines_.emplace([this](std::string_view piece) {
+        errno = 0;
+        return std::fwrite(piece.data(), 1, piece.size(), file_) == piece.size() ||
+               Fail("cannot be written");
+    });
+    return true;
 }
 
 bool RecordingFile::WriteHeader(std::uint32_t channels) {
@@ -44,33 +50,26 @@ bool RecordingFile::WriteHeader(std::uint32_t channels) {
     for (std::uint32_t channel = 0; channel < channels; ++channel) {
         numbers.push_back(channel);
     }
-    pending_ += CsvHeaderLine(DataTableTitles(numbers));
-    return Flush();
+    return lines_->WriteText(ToActiveCodePage(CsvHeaderText(DataTableTitles(numbers)))) &&
+           lines_->Flush();
 }
 
 bool RecordingFile::WriteRow(const std::int32_t* values, std::uint32_t channels) {
-    AppendCsvField(++rows_, pending_);
-    for (std::size_t i = 0; i < channels * kSampleQuantityCount; ++i) {
-        AppendCsvField(values[i], pending_);
+    const std::size_t fields = std::size_t{channels} * kSampleQuantityCount;
+    lines_->BeginLine(1 + fields);
+    lines_->Field(++rows_);
+    for (std::size_t i = 0; i < fields; ++i) {
+        lines_->Field(values[i]);
     }
-    pending_ += '\n';
-    return pending_.size() < kWritePiece || Flush();
-}
-
-bool RecordingFile::Flush() {
-    errno = 0;
-    if (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
-        return Fail("cannot be written");
-    }
-    pending_.clear();
-    return true;
+    return lines_->EndLine();
 }
 
 bool RecordingFile::Close() {
     if (file_ == nullptr) {
         return false;
     }
-    bool written = Flush() && (errno = 0, std::fflush(file_) == 0 || Fail("cannot be written"));
+    bool written =
+        lines_->Flush() && (errno = 0, std::fflush(file_) == 0 || Fail("cannot be written"));
     errno = 0;
     bool closed = std::fclose(file_) == 0 || Fail("cannot be closed");
     file_ = nullptr;

@@ -12,7 +12,8 @@
 #include <optional>
 #include <string>
 
-#include "app/FileReplacement.h"
+#include "device/ExportLineWriter.h"
+#include "device/FileReplacement.h"
 
 class RecordingFile {
   public:
@@ -37,12 +38,11 @@ class RecordingFile {
     const std::string& Error() const { return error_; }
 
   private:
-    bool Flush();
     bool Fail(const std::string& what);
 
     std::optional<ReplacementFile> replacement_;
     std::FILE* file_ = nullptr;
-    std::string pending_;
+    std::optional<ExportLineWriter> lines_;
     std::int64_t rows_ = 0;
     std::string error_;
 };

@@ -15,6 +15,10 @@ enum class SampleQuantity : std::uint8_t {
 
 inline constexpr std::size_t kSampleQuantityCount = 4;
 
+// Baseline and filtered values are 16-bit, so their difference lies within these bounds.
+inline constexpr std::int32_t kMinDifference = -65535;
+inline constexpr std::int32_t kMaxDifference = 65535;
+
 // All quantities in index order, for loops over the four series of a channel.
 inline constexpr std::array<SampleQuantity, kSampleQuantityCount> kAllSampleQuantities = {
     SampleQuantity::Baseline, SampleQuantity::Filtered, SampleQuantity::Difference,

@@ -11,13 +11,18 @@
 //       scrolling the data table to its last row and painting it, against an ordinary report
 //       list holding one string per cell.
 //   app_bench export <file> [rows]
-//       the CSV export of a 32-channel table, against writing the list's cell texts line by
-//       line.
+//       the CSV export of a 32-channel table: building its lines, writing them and the whole
+//       export, each beside the export as it was before the line writer; then writing the
+//       list's cell texts line by line.
 
 #include "app/CsvExport.h"
 #include "app/DlgListData.h"
 #include "app/PageMessages.h"
+#include "app/DecimalText.h"
 #include "app/PalvexDlg.h"
+#include "device/ActiveCodePage.h"
+#include "device/FileReplacement.h"
+#include "device/StoreLines.h"
 #include "device/FrameDecoding.h"
 #include "tessik/SimulatedChip.h"
 
@@ -427,44 +432,138 @@ int Table(std::uint32_t rows) {
     return 0;
 }
 
-int Export(const std::wstring& path, std::uint32_t rows) {
-    FilledPage filled(rows);
+// The export as it was before the line writer: the titles read back from the list, each row
+// formatted by hand under a lock of its own, gathered into pieces of 1 MB. Kept as the
+// reference the writer's figures are compared with.
+namespace todays {
+
+constexpr std::size_t kWritePiece = 1 << 20;
+
+void AppendRowFields(const TouchSampleStore& store, int row, int columns, std::string& line) {
+    const std::size_t start = line.size();
+    line.resize(start + static_cast<std::size_t>(columns) * (kMaxDecimalLength + 1));
+    char* out = WriteDecimal(std::int64_t{row} + 1, line.data() + start);
+    *out++ = ',';
+    auto guard = store.Lock();
+    const std::uint32_t index = kLeadingZeroSamples + static_cast<std::uint32_t>(row);
+    int cells = columns - 1;
+    for (std::uint32_t position = 0; cells > 0 && position < store.ChannelCount(); ++position) {
+        for (SampleQuantity quantity : kAllSampleQuantities) {
+            if (cells-- == 0) {
+                break;
+            }
+            const SampleSeries& series = store.Channel(position).Series(quantity);
+            if (index < series.Size()) {
+                out = WriteDecimal(series.At(index), out);
+            }
+            *out++ = ',';
+        }
+    }
+    line.resize(static_cast<std::size_t>(out - line.data()));
+}
+
+// Builds every line and hands each full piece to write.
+template <typename Write>
+bool WriteRows(const DlgListData& table, Write write) {
+    std::string piece;
+    piece.reserve(kWritePiece + 4096);
+    const int columns = table.ColumnCount();
+    for (int row = 0; row < table.RowCount(); ++row) {
+        AppendRowFields(*table.RowSource(), row, columns, piece);
+        piece += '\n';
+        if (piece.size() >= kWritePiece) {
+            if (!write(piece)) {
+                return false;
+            }
+            piece.clear();
+        }
+    }
+    return write(piece);
+}
+
+bool WriteFile(const DlgListData& table, const std::wstring& path) {
+    ReplacementFile temporary(path);
+    std::FILE* file = temporary.Created() ? OpenTextFileForWriting(temporary.Path()) : nullptr;
+    if (file == nullptr) {
+        return false;
+    }
+    const auto write = [file](const std::string& text) {
+        return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    };
+    std::wstring header;
+    for (int column = 0; column < table.ColumnCount(); ++column) {
+        header += table.ColumnTitle(column) + L',';
+    }
+    const bool written = write(ToActiveCodePage(header + L'\n')) && WriteRows(table, write);
+    return std::fclose(file) == 0 && written && temporary.Commit() == ERROR_SUCCESS;
+}
+
+}  // namespace todays
+
+double FileBytes(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return static_cast<double>(data.nFileSizeLow) +
+           static_cast<double>(data.nFileSizeHigh) * 4294967296.0;
+}
+
+// The median rate in MB/s of bytes done by run, five times.
+template <typename Run>
+double MedianRate(double bytes, Run run) {
     std::vector<double> rates;
-    double size = 0;
     for (int i = 0; i < 5; ++i) {
         const auto start = Clock::now();
-        const CsvWriteResult result = WriteTableAsCsv(filled.page, path);
-        const double seconds = Millis(Clock::now() - start) / 1000.0;
-        if (result.outcome != CsvWriteResult::Outcome::Saved) {
-            std::fprintf(stderr, "export failed: %lu\n", static_cast<unsigned long>(result.error));
-            return 1;
+        if (!run()) {
+            return 0;
         }
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-        size = static_cast<double>(data.nFileSizeLow) +
-               static_cast<double>(data.nFileSizeHigh) * 4294967296.0;
-        rates.push_back(size / seconds / 1e6);
+        rates.push_back(bytes / (Millis(Clock::now() - start) / 1000.0) / 1e6);
     }
-    std::printf("export, %u rows x %d fields, %.1f MB: median %.0f MB/s\n", rows,
-                filled.page.ColumnCount(), size / 1e6, Quantile(rates, 0.5));
+    return Quantile(rates, 0.5);
+}
 
-    // Its parts: building the lines alone, and writing them in text mode alone.
-    std::string lines;
-    lines.reserve(static_cast<std::size_t>(size) + 4096);
-    const auto formatStart = Clock::now();
-    for (std::uint32_t r = 0; r < rows; ++r) {
-        filled.page.AppendRowFields(static_cast<int>(r), filled.page.ColumnCount(), lines);
-        lines += '\n';
+int Export(const std::wstring& path, std::uint32_t rows) {
+    FilledPage filled(rows);
+    const DlgListData& table = filled.page;
+    const CsvWriteResult result = WriteTableAsCsv(table, path);
+    if (result.outcome != CsvWriteResult::Outcome::Saved) {
+        std::fprintf(stderr, "export failed: %lu\n", static_cast<unsigned long>(result.error));
+        return 1;
     }
-    const double formatSeconds = Millis(Clock::now() - formatStart) / 1000.0;
-    const auto writeStart = Clock::now();
-    if (std::FILE* file = OpenTextFileForWriting(path)) {
-        std::fwrite(lines.data(), 1, lines.size(), file);
-        std::fclose(file);
+    const double size = FileBytes(path);
+    if (!todays::WriteFile(table, path) || FileBytes(path) != size) {
+        std::fprintf(stderr, "today's export wrote other bytes\n");
+        return 1;
     }
-    std::printf("  building the lines alone %.0f MB/s, writing them in text mode alone %.0f MB/s\n",
-                size / formatSeconds / 1e6,
-                size / (Millis(Clock::now() - writeStart) / 1000.0) / 1e6);
+
+    const double whole = MedianRate(size, [&] {
+        return WriteTableAsCsv(table, path).outcome == CsvWriteResult::Outcome::Saved;
+    });
+    const double todaysWhole = MedianRate(size, [&] { return todays::WriteFile(table, path); });
+    const double lines = MedianRate(size, [&] {
+        ExportLineWriter writer([](std::string_view) { return true; });
+        return WriteStoreLines(*table.RowSource(), static_cast<std::uint32_t>(rows), writer) &&
+               writer.Flush();
+    });
+    const double todaysLines = MedianRate(
+        size, [&] { return todays::WriteRows(table, [](const std::string&) { return true; }); });
+    std::string all;
+    todays::WriteRows(table, [&all](const std::string& piece) {
+        all += piece;
+        return true;
+    });
+    const double writing = MedianRate(size, [&] {
+        std::FILE* file = OpenTextFileForWriting(path);
+        const bool written =
+            file != nullptr && std::fwrite(all.data(), 1, all.size(), file) == all.size();
+        return file != nullptr && std::fclose(file) == 0 && written;
+    });
+    std::printf("export, %u rows x %d fields, %.1f MB, median of 5:\n", rows, table.ColumnCount(),
+                size / 1e6);
+    std::printf("  building the lines: %.0f MB/s (today's path %.0f MB/s, %.1fx)\n", lines,
+                todaysLines, lines / todaysLines);
+    std::printf("  writing them in text mode alone: %.0f MB/s\n", writing);
+    std::printf("  whole export: %.0f MB/s (today's path %.0f MB/s, %.1fx)\n", whole, todaysWhole,
+                whole / todaysWhole);
 
     // The Part's export: the list's cell texts, a line at a time, converted and written.
     const HWND list = filled.page.GetDlgItem(IDC_DATA_LIST);

@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "capture/ExportReader.h"
+#include "capture/ExportKeys.h"
 #include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
 #include "capture/LiveCapture.h"

@@ -4,7 +4,7 @@
 #include "tests/app/PalvexUnderTest.h"
 
 #include "app/CsvExport.h"
-#include "app/FileReplacement.h"
+#include "device/FileReplacement.h"
 
 #include <fstream>
 #include <iterator>

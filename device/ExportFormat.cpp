@@ -1,10 +1,7 @@
-#include "app/ExportFormat.h"
-
-#include <windows.h>
+#include "device/ExportFormat.h"
 
 #include <array>
 
-#include "app/DecimalText.h"
 #include "device/SampleQuantity.h"
 
 namespace {
@@ -27,30 +24,11 @@ std::vector<std::wstring> DataTableTitles(const std::vector<std::uint32_t>& chan
     return titles;
 }
 
-std::string ToActiveCodePage(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int length = static_cast<int>(text.size());
-    const int size =
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string converted(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, converted.data(), size, nullptr, nullptr);
-    return converted;
-}
-
-std::string CsvHeaderLine(const std::vector<std::wstring>& titles) {
+std::wstring CsvHeaderText(const std::vector<std::wstring>& titles) {
     std::wstring header;
     for (const std::wstring& title : titles) {
         header += title;
         header += L',';
     }
-    return ToActiveCodePage(header) + '\n';
-}
-
-void AppendCsvField(std::int64_t value, std::string& line) {
-    char text[kMaxDecimalLength + 1];
-    char* end = WriteDecimal(value, text);
-    *end++ = ',';
-    line.append(text, end);
+    return header + L'\n';
 }

@@ -1,4 +1,6 @@
-#include "capture/ExportReader.h"
+#include "device/ExportReader.h"
+
+#include "device/SampleQuantity.h"
 
 #include <charconv>
 #include <cstring>
@@ -173,16 +175,4 @@ bool ExportReader::NextRow(ExportRow& row) {
         return Fail("wrong number of fields, expected " + std::to_string(fields));
     }
     return true;
-}
-
-bool ReadExportIntoKeys(ExportReader& reader, RecordingKeys& keys) {
-    if (!reader.ReadHeader()) {
-        return false;
-    }
-    keys.Reset(reader.ChannelCount());
-    ExportRow row;
-    while (reader.NextRow(row)) {
-        keys.Add(row.values.data());  // every difference was range-checked by the reader
-    }
-    return reader.Error().empty();
 }

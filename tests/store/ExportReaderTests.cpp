@@ -1,6 +1,7 @@
 // Reading back Palvex's CSV export: the layout it writes, and the ways a file can be wrong.
 
-#include "capture/ExportReader.h"
+#include "device/ExportLineWriter.h"
+#include "device/ExportReader.h"
 
 #include <gtest/gtest.h>
 
@@ -71,16 +72,23 @@ TEST_F(ExportReaderTest, HeaderOnlyAndPlainLineEnds) {
     EXPECT_EQ(headerOnly.Error(), "");
 }
 
-TEST_F(ExportReaderTest, RowsAcrossManyBlocks) {
+TEST_F(ExportReaderTest, ReadsBackWhatTheLineWriterWritesAcrossBlocksAndPieces) {
     std::string content = Header(32);
-    std::string values;
-    for (int c = 0; c < 32; ++c) {
-        values += "65535,1,65534,12345,";
-    }
-    const int rows = 3000;  // about 2.5 MB: several refills with lines cut at block ends
+    ExportLineWriter writer([&content](std::string_view piece) {
+        content += piece;
+        return true;
+    });
+    const std::int32_t values[4] = {65535, 1, -65535, 12345};
+    const int rows = 3000;  // about 2.5 MB: several pieces and refills, lines cut at block ends
     for (int r = 1; r <= rows; ++r) {
-        content += std::to_string(r) + "," + values + "\r\n";
+        writer.BeginLine(1 + 128);
+        writer.Field(r);
+        for (int field = 0; field < 128; ++field) {
+            writer.Field(values[field % 4]);
+        }
+        ASSERT_TRUE(writer.EndLine());
     }
+    ASSERT_TRUE(writer.Flush());
     ExportReader& reader = Open(content);
     ASSERT_TRUE(reader.ReadHeader());
     ExportRow row;
@@ -88,6 +96,7 @@ TEST_F(ExportReaderTest, RowsAcrossManyBlocks) {
     while (reader.NextRow(row)) {
         ++read;
         ASSERT_EQ(row.rowNumber, read);
+        ASSERT_EQ(row.values[126], -65535);
         ASSERT_EQ(row.values[127], 12345);
     }
     EXPECT_EQ(reader.Error(), "");

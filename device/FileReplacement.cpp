@@ -1,4 +1,4 @@
-#include "app/FileReplacement.h"
+#include "device/FileReplacement.h"
 
 namespace {
 

@@ -14,8 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include "capture/KeyFigures.h"
-
 // One data line: the row number, then 4 values per channel in quantity order.
 struct ExportRow {
     std::int64_t rowNumber = 0;
@@ -54,7 +52,3 @@ class ExportReader {
     std::uint32_t channelCount_ = 0;
     std::string error_;
 };
-
-// Reads the header and every row of reader into keys. False with reader.Error() set when the
-// file is not a Palvex export or a line is malformed.
-bool ReadExportIntoKeys(ExportReader& reader, RecordingKeys& keys);
