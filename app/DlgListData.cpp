@@ -20,13 +20,13 @@ constexpr int kColumnsPerChannel = static_cast<int>(kSampleQuantityCount);
 // worker's WM_LIST_APPEND only starts that timer. A posted message always goes before
 // painting, so catching up on every post would keep the table and the charts from ever
 // being drawn; and each catch-up grows and scrolls the list, each step costing about as much
-// as a repaint of the whole table, whatever the number of new rows. Five a second are plenty
-// for a person and leave the window most of its time to answer.
+// as a repaint of the whole table, whatever the number of new rows. Ten a second are plenty
+// for a person and leave the window time to answer.
 constexpr UINT_PTR kCatchUpTimer = 1;
 // The largest number of rows that one cache hint fills: a screenful and more.
 constexpr int kMaxCachedRows = 256;
 constexpr std::int64_t kNoValue = INT64_MIN;
-constexpr UINT kCatchUpMillis = 200;
+constexpr UINT kCatchUpMillis = 100;
 // Posted to itself: the second step of a catch-up, scrolling to the newest row.
 constexpr UINT WM_LIST_SHOW_LAST = WM_APP + 40;
 
