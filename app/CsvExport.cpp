@@ -18,11 +18,6 @@ constexpr wchar_t kWriteFailedFormat[] = L"保存文件失败,error code:%lu";
 constexpr wchar_t kSavedText[] = L" 保存文件成功！！！ ";
 constexpr std::size_t kPathCapacity = 260;
 
-DWORD LastErrorOr(DWORD fallback) {
-    const DWORD error = ::GetLastError();
-    return error != ERROR_SUCCESS ? error : fallback;
-}
-
 // A target that another program holds open without sharing, or that may not be written, is
 // reported before anything is written. 0 when the file can be replaced or does not exist.
 DWORD TargetRefusal(const std::wstring& path) {

@@ -1,11 +1,11 @@
 #include "device/FileReplacement.h"
 
-namespace {
-
 DWORD LastErrorOr(DWORD fallback) {
     const DWORD error = ::GetLastError();
     return error != ERROR_SUCCESS ? error : fallback;
 }
+
+namespace {
 
 std::wstring FolderOf(const std::wstring& path) {
     const std::size_t slash = path.find_last_of(L"\\/");

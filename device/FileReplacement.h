@@ -7,6 +7,9 @@
 
 #include <string>
 
+// The thread's last error code, or fallback when a failed call left none.
+DWORD LastErrorOr(DWORD fallback);
+
 class ReplacementFile {
   public:
     // Creates the empty temporary file in the target's folder; Created() tells whether it could.
