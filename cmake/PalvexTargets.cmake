@@ -40,14 +40,56 @@ function(palvex_defaults target)
     endif()
 endfunction()
 
-# A static library of the project: palvex_library(name SOURCES ... [LIBS ...])
+# Each library shows only its own headers. Its include root, build/include/<library>, holds
+# links to them under their folder's name, so that "device/TouchSampleStore.h" is found by the
+# library itself and by the targets that link it, and by no one else: a file that includes a
+# header of a library its target does not link, or of a higher layer, does not compile. The
+# repository's top is nobody's include root.
+#   palvex_expose_headers(target PUBLIC|INTERFACE header...)   headers relative to this folder
+function(palvex_expose_headers target scope)
+    set(root ${CMAKE_BINARY_DIR}/include/${target})
+    file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    file(REMOVE_RECURSE ${root})
+    file(MAKE_DIRECTORY ${root}/${folder})
+    foreach(header ${ARGN})
+        get_filename_component(name ${header} NAME)
+        file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${root}/${folder}/${name}
+             SYMBOLIC COPY_ON_ERROR)
+    endforeach()
+    target_include_directories(${target} ${scope} ${root})
+endfunction()
+
+# A static library of the project: palvex_library(name SOURCES ... [HEADERS ...] [LIBS ...])
+# Its headers are the sources' namesakes (File.h beside File.cpp) and the HEADERS given.
 function(palvex_library name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-    add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    cmake_parse_arguments(ARG "" "" "SOURCES;HEADERS;LIBS" ${ARGN})
+    set(headers ${ARG_HEADERS})
+    foreach(source ${ARG_SOURCES})
+        string(REGEX REPLACE "\\.cpp$" ".h" header ${source})
+        if(NOT header STREQUAL source AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${header})
+            list(APPEND headers ${header})
+        endif()
+    endforeach()
+    add_library(${name} STATIC ${ARG_SOURCES} ${headers})
+    palvex_expose_headers(${name} PUBLIC ${headers})
     target_link_libraries(${name} PUBLIC ${ARG_LIBS})
     palvex_defaults(${name})
 endfunction()
+
+# Headers without sources of their own (contracts between libraries, ids, small inline
+# helpers): palvex_header_library(name HEADERS ... [LIBS ...])
+function(palvex_header_library name)
+    cmake_parse_arguments(ARG "" "" "HEADERS;LIBS" ${ARGN})
+    add_library(${name} INTERFACE ${ARG_HEADERS})
+    palvex_expose_headers(${name} INTERFACE ${ARG_HEADERS})
+    target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+endfunction()
+
+# The include root of tests and benchmarks: their own tree under "tests/", beside the headers of
+# the libraries they link.
+set(PALVEX_TESTS_ROOT ${CMAKE_BINARY_DIR}/include/tests)
+file(MAKE_DIRECTORY ${PALVEX_TESTS_ROOT})
+file(CREATE_LINK ${CMAKE_SOURCE_DIR}/tests ${PALVEX_TESTS_ROOT}/tests SYMBOLIC COPY_ON_ERROR)
 
 # GoogleTest: the system packages natively, built from Debian's sources for Windows.
 if(CMAKE_CROSSCOMPILING)
@@ -74,7 +116,7 @@ function(palvex_test name)
     endif()
     cmake_parse_arguments(ARG "" "WORKING_DIRECTORY" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_include_directories(${name} PRIVATE ${PALVEX_TESTS_ROOT})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
     palvex_defaults(${name})
     if(NOT ARG_WORKING_DIRECTORY)
@@ -116,7 +158,7 @@ function(palvex_fuzz_target name source)
     endif()
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     add_executable(${name} ${source})
-    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_include_directories(${name} PRIVATE ${PALVEX_TESTS_ROOT})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
