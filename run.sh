@@ -20,7 +20,6 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 start_virtual_display || exit 1
-wineserver -k 2>/dev/null
 chart=$PALVEX_ROOT/build/palvex-chart-page
 data=$PALVEX_ROOT/build/palvex-data-page
 rm -f "$chart".* "$data".*

@@ -82,7 +82,6 @@ run_tests native-asan -j2
 run_tests native-tsan -j2
 [ -x scripts/fuzz.sh ] && run_fuzz
 if start_virtual_display; then
-    wineserver -k 2>/dev/null  # programs must come up on this display
     run_tests windows -LE e2e
     run_ctest e2e windows $SECONDS -L e2e
     stop_virtual_display

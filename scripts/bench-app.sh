@@ -29,11 +29,8 @@ while [ $# -gt 0 ]; do
 done
 build=${1:-$root/build/windows}
 seconds=${2:-10}
-export PALVEX_ROOT="$root"
 . "$root/scripts/wine-env.sh"
-
-. "$root/scripts/xvfb.sh"
-[ -n "${DISPLAY:-}" ] || start_virtual_display
+use_display
 wineserver -k 2>/dev/null || true
 
 cmake --build "$build" --target app_bench Dravik TessikSimulator >/dev/null

@@ -7,7 +7,6 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/windows}
 frames=${2:-1000000}
-export PALVEX_ROOT="$root"
 . "$root/scripts/wine-env.sh"
 cmake --build "$build" --target capture_bench >/dev/null
 exec wine "$build/bench/capture/capture_bench.exe" "$frames" 'Z:\dev\shm\palvex-capture-bench.csv'

@@ -8,11 +8,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/windows}
 repetitions=${2:-300}
-export PALVEX_ROOT="$root"
 . "$root/scripts/wine-env.sh"
-
-. "$root/scripts/xvfb.sh"
-[ -n "${DISPLAY:-}" ] || start_virtual_display
+use_display
 
 cmake --build "$build" --target chart_bench chartpage_bench >/dev/null
 for data in touch waves; do

@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # Creates the project's Wine prefix once: Chinese font linking so that dialog texts
 # render, and nothing else. Later runs find the stamp and return at once.
 set -eu

@@ -7,11 +7,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/windows}
 out=${2:-$build/chart-demo.png}
-export PALVEX_ROOT="$root"
 . "$root/scripts/wine-env.sh"
-
-. "$root/scripts/xvfb.sh"
-[ -n "${DISPLAY:-}" ] || start_virtual_display
+use_display
 
 cmake --build "$build" --target chart_render_demo >/dev/null
 bmp=$(mktemp --suffix=.bmp)

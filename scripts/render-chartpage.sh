@@ -9,11 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/windows}
 out=${2:-$build/chartpage-demo.png}
 frames=${3:-400}
-export PALVEX_ROOT="$root"
 . "$root/scripts/wine-env.sh"
-
-. "$root/scripts/xvfb.sh"
-[ -n "${DISPLAY:-}" ] || start_virtual_display
+use_display
 
 cmake --build "$build" --target chartpage_demo >/dev/null
 bmp=$(mktemp --suffix=.bmp)

@@ -1,10 +1,9 @@
 # Sourced by test.sh, run.sh and the scripts from the repository root: installs what is missing,
-# prepares the Wine prefix and brings in the Wine environment and the virtual display.
+# prepares the Wine prefix and brings in the Wine environment and its display.
 export PALVEX_ROOT=$(pwd)
 scripts/install-deps.sh || exit 1
 scripts/prepare-wine.sh || exit 1
 . scripts/wine-env.sh
-. scripts/xvfb.sh
 
 # Configures and builds a preset quietly; on failure shows the end of build/<preset>.log.
 build_preset() {

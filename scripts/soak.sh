@@ -17,7 +17,6 @@ esac
 build_preset windows || exit 1
 
 start_virtual_display || exit 1
-wineserver -k 2>/dev/null
 wine build/windows/tests/e2e/palvex_soak.exe "$(windows_path build/windows/out/simulator)" \
     $((minutes * 60)) ${PALVEX_SOAK_SEED:-}
 status=$?

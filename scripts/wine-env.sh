@@ -1,6 +1,8 @@
-# Sourced by the project's scripts: the Wine environment that Palvex is run and tested in.
-# A prefix of our own, a Simplified-Chinese locale (ANSI code page 936) and no Wine chatter.
-PALVEX_ROOT=${PALVEX_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
+# Sourced by every script that runs a Windows program: the Wine environment that Palvex is run
+# and tested in (a prefix of our own, a Simplified-Chinese locale with ANSI code page 936, no
+# Wine chatter) and the X display it runs on.
+PALVEX_ROOT=${PALVEX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]:-$0}")/.." && pwd)}
+export PALVEX_ROOT
 export WINEPREFIX=${PALVEX_WINEPREFIX:-$PALVEX_ROOT/build/wineprefix}
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -12,4 +14,41 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # here rather than by winepath, which would start a wineserver on the wrong display.
 windows_path() {
     printf 'Z:%s' "$(realpath -m "$1")" | tr / '\\'
+}
+
+# Starts a private virtual X display, exports DISPLAY and stops the server when the sourcing
+# script exits.
+start_virtual_display() {
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+        PALVEX_XVFB_PID=$!
+        for _ in $(seq 1 50); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            sleep 0.1
+        done
+        if kill -0 "$PALVEX_XVFB_PID" 2>/dev/null; then
+            export DISPLAY=":$n"
+            trap stop_virtual_display EXIT
+            # A Wine server started on another display would put the windows there.
+            wineserver -k 2>/dev/null || true
+            return 0
+        fi
+    done
+    echo "could not start a virtual X display" >&2
+    return 1
+}
+
+stop_virtual_display() {
+    [ -n "${PALVEX_XVFB_PID:-}" ] && kill "$PALVEX_XVFB_PID" 2>/dev/null
+    PALVEX_XVFB_PID=""
+}
+
+# The display in $DISPLAY when one answers there, otherwise a private virtual one.
+use_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    start_virtual_display
 }
