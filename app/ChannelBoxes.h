@@ -1,14 +1,31 @@
 #pragma once
 // The 32 channel check boxes of the main dialog: which control id belongs to which channel.
+// Channels count from 0 here as everywhere in the code; box "1" shows channel 0.
+
+#include "res/resource.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
 
 constexpr int kChannelBoxCount = 32;
 
-// Control id of the check box of channel 1 to 32, at index channel - 1.
+// Control id of the check box of each channel, at the channel's index.
 constexpr std::array<int, kChannelBoxCount> kChannelBoxIds = {
-    1005, 1006, 1007, 1008, 1010, 1012, 1013, 1014,  // channels 1 to 8
-    1031, 1032, 1033, 1034, 1035, 1036, 1037, 1038,  // channels 9 to 32: 1022 + channel
-    1039, 1040, 1041, 1042, 1043, 1044, 1045, 1046,  //
-    1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054,
+    IDC_CHANNEL_1,  IDC_CHANNEL_2,  IDC_CHANNEL_3,  IDC_CHANNEL_4,  IDC_CHANNEL_5,  IDC_CHANNEL_6,
+    IDC_CHANNEL_7,  IDC_CHANNEL_8,  IDC_CHANNEL_9,  IDC_CHANNEL_10, IDC_CHANNEL_11, IDC_CHANNEL_12,
+    IDC_CHANNEL_13, IDC_CHANNEL_14, IDC_CHANNEL_15, IDC_CHANNEL_16, IDC_CHANNEL_17, IDC_CHANNEL_18,
+    IDC_CHANNEL_19, IDC_CHANNEL_20, IDC_CHANNEL_21, IDC_CHANNEL_22, IDC_CHANNEL_23, IDC_CHANNEL_24,
+    IDC_CHANNEL_25, IDC_CHANNEL_26, IDC_CHANNEL_27, IDC_CHANNEL_28, IDC_CHANNEL_29, IDC_CHANNEL_30,
+    IDC_CHANNEL_31, IDC_CHANNEL_32,
 };
+
+// The channel whose box has control id id; none for any other control.
+constexpr std::optional<std::uint32_t> ChannelOfBox(int id) {
+    for (std::uint32_t channel = 0; channel < kChannelBoxIds.size(); ++channel) {
+        if (kChannelBoxIds[channel] == id) {
+            return channel;
+        }
+    }
+    return std::nullopt;
+}

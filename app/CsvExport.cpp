@@ -1,5 +1,6 @@
 #include "app/CsvExport.h"
 
+#include "app/ProgramName.h"
 #include "device/ActiveCodePage.h"
 #include "device/ExportFormat.h"
 #include "device/FileReplacement.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr wchar_t kCaption[] = L"Palvex";
 constexpr wchar_t kDialogFailedText[] = L"打开导出对话框失败";
 constexpr wchar_t kOpenFailedFormat[] = L"file open failed,error code:%lu";
 constexpr wchar_t kWriteFailedFormat[] = L"保存文件失败,error code:%lu";
@@ -104,7 +104,7 @@ void ExportTableAsCsv(HWND owner, const DlgListData& table, TextFileOpener open)
 
     std::wstring path;
     if (!Prompts().AskSaveFile(nullptr, options, path)) {
-        Prompts().ShowMessage(owner, kDialogFailedText, kCaption, MB_OK);
+        Prompts().ShowMessage(owner, kDialogFailedText, kProgramName, MB_OK);
         return;
     }
     if (!HasCsvSuffix(path)) {
@@ -113,14 +113,14 @@ void ExportTableAsCsv(HWND owner, const DlgListData& table, TextFileOpener open)
     const CsvWriteResult result = WriteTableAsCsv(table, path, open);
     switch (result.outcome) {
         case CsvWriteResult::Outcome::Saved:
-            Prompts().ShowMessage(owner, kSavedText, kCaption, MB_OK);
+            Prompts().ShowMessage(owner, kSavedText, kProgramName, MB_OK);
             break;
         case CsvWriteResult::Outcome::OpenFailed:
-            Prompts().ShowMessage(owner, Formatted(kOpenFailedFormat, result.error), kCaption,
+            Prompts().ShowMessage(owner, Formatted(kOpenFailedFormat, result.error), kProgramName,
                                   MB_OK);
             break;
         case CsvWriteResult::Outcome::WriteFailed:
-            Prompts().ShowMessage(owner, Formatted(kWriteFailedFormat, result.error), kCaption,
+            Prompts().ShowMessage(owner, Formatted(kWriteFailedFormat, result.error), kProgramName,
                                   MB_OK | MB_ICONERROR);
             break;
     }

@@ -53,15 +53,19 @@ void DlgListData::NotifyFramesArrived() {
 }
 
 LRESULT DlgListData::OnSetup(WPARAM, LPARAM store) {
+    Setup(reinterpret_cast<TouchSampleStore*>(store));
+    return 0;
+}
+
+void DlgListData::Setup(TouchSampleStore* store) {
     SetRows(0);
     cache_.count = 0;
     list_.DeleteAllColumns();
     kept_.RemoveAllChannels();  // the rows of the previous device go now
-    store_ = reinterpret_cast<TouchSampleStore*>(store);
+    store_ = store;
     appendTarget_ = m_hWnd;
     list_.SetExtendedStyle(list_.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     BuildColumns();
-    return 0;
 }
 
 void DlgListData::BuildColumns() {
@@ -151,8 +155,12 @@ LRESULT DlgListData::OnShowLast(WPARAM, LPARAM) {
 }
 
 LRESULT DlgListData::OnClear(WPARAM, LPARAM) {
-    SetRows(0);
+    ClearRows();
     return 0;
+}
+
+void DlgListData::ClearRows() {
+    SetRows(0);
 }
 
 void DlgListData::KeepRowsOf(TouchSampleStore& store) {

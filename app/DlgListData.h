@@ -22,6 +22,12 @@ class DlgListData : public CDialogEx {
 
     const CListCtrl& List() const { return list_; }
 
+    // Builds the columns for the channels of store (one column of row numbers without a
+    // store) and drops every row, also the kept ones; WM_LIST_SETUP with the store's address.
+    void Setup(TouchSampleStore* store);
+    // Drops every row after the store was cleared; WM_LIST_CLEAR.
+    void ClearRows();
+
     // Tells the page that frames were decoded; callable from any thread, also while the window
     // goes away. Posts WM_LIST_APPEND unless one is still pending, so the UI thread's queue
     // cannot flood at any frame rate.
@@ -32,7 +38,7 @@ class DlgListData : public CDialogEx {
     bool CatchUp();
 
     // For "关闭设备": takes the channels out of store, which ends empty, and keeps showing
-    // their rows until the next WM_LIST_SETUP. Nothing is copied.
+    // their rows until the next Setup. Nothing is copied.
     void KeepRowsOf(TouchSampleStore& store);
 
     // The store the rows come from (null before the first device), as the CSV export reads it.
@@ -93,7 +99,7 @@ class DlgListData : public CDialogEx {
         std::vector<std::int64_t> cells;  // row by row; kNoValue where the row has no sample
     } cache_;
     std::atomic<bool> appendPending_{false};
-    // The page's window as the receive worker posts to it: set at WM_LIST_SETUP, before any
+    // The page's window as the receive worker posts to it: set by Setup, before any
     // frame is read, and kept after the window is destroyed, when a post to it simply fails.
     HWND appendTarget_ = nullptr;
     bool catchUpTimerRunning_ = false;

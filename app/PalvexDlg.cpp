@@ -1,13 +1,14 @@
 #include "app/PalvexDlg.h"
 
 #include "app/CsvExport.h"
-#include "app/PageMessages.h"
+#include "app/ProgramName.h"
 #include "framework/EnterKey.h"
 #include "framework/Gdi.h"
 #include "framework/MessageMap.h"
 #include "framework/Prompts.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -17,7 +18,6 @@ constexpr wchar_t kDeviceModel[] = L"RQV5D1470";
 constexpr COLORREF kConnectedColour = RGB(255, 0, 0);
 constexpr COLORREF kDisconnectedColour = RGB(0, 0, 0);
 
-constexpr wchar_t kProgramName[] = L"Palvex";
 constexpr wchar_t kNotConnectedText[] = L"设备未连接！";
 constexpr wchar_t kLayoutFailedText[] = L"通道初始化失败，请检查MCU是否正常工作！";
 constexpr wchar_t kHandshakeFailedText[] =
@@ -27,10 +27,25 @@ constexpr wchar_t kOutOfMemoryText[] = L"内存不足，接收已停止。";
 
 // Posted by the adapter's thread: wParam names the command, lParam is its result.
 constexpr UINT WM_ADAPTER_ANSWER = WM_APP + 1;
-// The result of opening, one bit per step that succeeded.
-constexpr LPARAM kAdapterOpened = 1;
-constexpr LPARAM kHandshakeAnswered = 2;
-constexpr LPARAM kLayoutRead = 4;
+// The result of opening: how Connect ended in the low byte, one bit per later step that
+// succeeded above it.
+constexpr LPARAM kConnectResultMask = 0xFF;
+constexpr LPARAM kHandshakeAnswered = 0x100;
+constexpr LPARAM kLayoutRead = 0x200;
+
+// A library that cannot be loaded is named in a box of its own, without owner, before the
+// dialog's "设备未连接！".
+constexpr wchar_t kLibraryCaption[] = L"Sorvel";
+const wchar_t* LibraryNotLoadedText(ConnectResult result) {
+    switch (result) {
+        case ConnectResult::TessikNotLoaded:
+            return L"tessik 未加载!!!\n";
+        case ConnectResult::DravikNotLoaded:
+            return L"Dravikdll 未加载!!!";
+        default:
+            return nullptr;
+    }
+}
 
 struct PanelEnabling {
     bool open, continueReceiving, stop, close, clear, exportData;
@@ -64,16 +79,12 @@ CPalvexDlg::CPalvexDlg() : CPalvexDlg(DeviceConnection::ProgramFolder()) {}
 CPalvexDlg::CPalvexDlg(std::wstring libraryFolder)
     : CDialogEx(IDD_PALVEX_DIALOG),
       icon_(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      device_(std::move(libraryFolder)) {
-    for (int i = 0; i < kChannelBoxCount; ++i) {
-        channelBoxTable_[static_cast<size_t>(i)] = &channelBoxes_[static_cast<size_t>(i)];
-    }
-}
+      device_(std::move(libraryFolder)) {}
 
 void CPalvexDlg::DoDataExchange(DataExchange& dx) {
     dx.Control(IDC_PAGE_TABS, tabs_);
-    for (int i = 0; i < kChannelBoxCount; ++i) {
-        dx.Control(kChannelBoxIds[static_cast<size_t>(i)], channelBoxes_[static_cast<size_t>(i)]);
+    for (std::size_t channel = 0; channel < channelBoxes_.size(); ++channel) {
+        dx.Control(kChannelBoxIds[channel], channelBoxes_[channel]);
     }
     dx.Control(IDC_OPEN_DEVICE, openButton_);
     dx.Control(IDC_CONTINUE_RECEIVING, continueButton_);
@@ -134,8 +145,8 @@ BOOL CPalvexDlg::OnInitDialog() {
     deviceModel_.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kDeviceModel));
     deviceModel_.SetCurSel(0);
 
-    for (CButton* box : channelBoxTable_) {
-        box->EnableWindow(false);
+    for (const CButton& box : channelBoxes_) {
+        box.EnableWindow(false);
     }
 
     tabs_.InsertItem(0, L"曲线显示");
@@ -257,9 +268,6 @@ LRESULT CPalvexDlg::OnAdapterAnswer(WPARAM operation, LPARAM result) {
     }
     awaited_ = Operation::None;
     switch (answered) {
-        case Operation::OpenReady:
-            OnAdapterReady();
-            break;
         case Operation::Open:
             OnAdapterOpened(result);
             break;
@@ -276,23 +284,14 @@ LRESULT CPalvexDlg::OnAdapterAnswer(WPARAM operation, LPARAM result) {
 }
 
 void CPalvexDlg::OnOpenDevice() {
-    // The libraries are loaded again, so an exchange still running (the stop request of the
-    // last close) must have finished first.
-    Ask(Operation::OpenReady, [] { return LPARAM{0}; });
-}
-
-void CPalvexDlg::OnAdapterReady() {
-    if (!device_.LoadLibraries()) {
-        SetConnected(0);
-        ShowPanelState(PanelState::Closed);
-        Warn(kNotConnectedText, kProgramName);
-        return;
-    }
+    // Queued behind any exchange still running (the stop request of the last close): the
+    // libraries are loaded again.
     Ask(Operation::Open, [this] {
-        if (!device_.OpenAdapter()) {
-            return LPARAM{0};
+        const ConnectResult connected = device_.Connect();
+        LPARAM steps = static_cast<LPARAM>(connected);
+        if (connected != ConnectResult::Connected) {
+            return steps;
         }
-        LPARAM steps = kAdapterOpened;
         if (device_.StartStreaming()) {
             steps |= kHandshakeAnswered;
         }
@@ -305,9 +304,13 @@ void CPalvexDlg::OnAdapterReady() {
 }
 
 void CPalvexDlg::OnAdapterOpened(LPARAM result) {
-    if ((result & kAdapterOpened) == 0) {
+    const auto connected = static_cast<ConnectResult>(result & kConnectResultMask);
+    if (connected != ConnectResult::Connected) {
         SetConnected(0);
         ShowPanelState(PanelState::Closed);
+        if (const wchar_t* library = LibraryNotLoadedText(connected)) {
+            Prompts().ShowMessage(nullptr, library, kLibraryCaption, MB_OK);
+        }
         Warn(kNotConnectedText, kProgramName);
         return;
     }
@@ -322,28 +325,28 @@ void CPalvexDlg::OnAdapterOpened(LPARAM result) {
 
     // There are only 32 boxes, whatever the chip claims.
     const auto boxes = std::min<std::size_t>(device_.ChannelCount(), kChannelBoxCount);
-    for (std::size_t i = 0; i < boxes; ++i) {
-        channelBoxTable_[i]->EnableWindow(true);
+    for (std::size_t channel = 0; channel < boxes; ++channel) {
+        channelBoxes_[channel].EnableWindow(true);
     }
-    for (std::size_t i = 0; i < boxes; ++i) {
-        channelBoxTable_[i]->SetCheck(BST_CHECKED);
+    for (std::size_t channel = 0; channel < boxes; ++channel) {
+        channelBoxes_[channel].SetCheck(BST_CHECKED);
     }
     chartPage_.SetStore(&store_);
-    chartPage_.SendMessage(WM_CHART_SETUP, 0, 0);
-    listPage_.SendMessage(WM_LIST_SETUP, 0, reinterpret_cast<LPARAM>(&store_));
+    chartPage_.Setup();
+    listPage_.Setup(&store_);
     ShowPanelState(PanelState::Opened);
 }
 
 void CPalvexDlg::OnCloseDevice() {
     awaited_ = Operation::None;  // a stop still on its way has nothing left to show
-    for (CButton* box : channelBoxTable_) {
-        box->SetCheck(BST_UNCHECKED);
+    for (const CButton& box : channelBoxes_) {
+        box.SetCheck(BST_UNCHECKED);
     }
-    for (CButton* box : channelBoxTable_) {
-        box->EnableWindow(false);
+    for (const CButton& box : channelBoxes_) {
+        box.EnableWindow(false);
     }
-    chartPage_.SendMessage(WM_CHART_SETUP, 0, 1);
-    // Empties the store; the table keeps its rows until the next device is opened.
+    // The charts keep what they show. Empties the store; the table keeps its rows until the next
+    // device is opened.
     listPage_.KeepRowsOf(store_);
     ShowPanelState(PanelState::Closed);
     worker_.Post([this] { device_.StopStreaming(); });
@@ -370,7 +373,7 @@ void CPalvexDlg::OnStreamingStarted(bool started) {
                            static_cast<LPARAM>(end));
         },
     });
-    chartPage_.SendMessage(WM_CHART_START);
+    chartPage_.StartRefreshing();
     ShowPanelState(PanelState::Receiving);
 }
 
@@ -385,7 +388,7 @@ void CPalvexDlg::OnStopReceiving() {
 
 void CPalvexDlg::OnReceivingStopped() {
     listPage_.CatchUp();
-    chartPage_.SendMessage(WM_CHART_STOP);
+    chartPage_.StopRefreshing();
     ShowPanelState(PanelState::Opened);
 }
 
@@ -395,7 +398,7 @@ void CPalvexDlg::OnReceivingEnded(ReceiveWorker::End end) {
     }
     // Stops and closes as the two buttons would; the rows stay and can be exported.
     listPage_.CatchUp();
-    chartPage_.SendMessage(WM_CHART_STOP);
+    chartPage_.StopRefreshing();
     OnCloseDevice();
     if (end == ReceiveWorker::End::OutOfMemory) {
         Warn(kOutOfMemoryText, kProgramName);
@@ -405,8 +408,8 @@ void CPalvexDlg::OnReceivingEnded(ReceiveWorker::End end) {
 void CPalvexDlg::OnClearData() {
     store_.ClearSamples();
     if (!StoreChannels().empty()) {
-        listPage_.SendMessage(WM_LIST_CLEAR);
-        chartPage_.SendMessage(WM_CHART_REFRESH);
+        listPage_.ClearRows();
+        chartPage_.RefreshFromStore();
     }
 }
 
@@ -424,23 +427,19 @@ std::vector<std::uint32_t> CPalvexDlg::StoreChannels() const {
 }
 
 void CPalvexDlg::OnChannelBox(UINT id) {
-    const auto box = std::find(kChannelBoxIds.begin(), kChannelBoxIds.end(), static_cast<int>(id));
-    if (box == kChannelBoxIds.end()) {
-        return;
+    if (const std::optional<std::uint32_t> channel = ChannelOfBox(static_cast<int>(id))) {
+        chartPage_.ShowChannel(*channel, channelBoxes_[*channel].GetCheck() == BST_CHECKED);
     }
-    const auto index = static_cast<std::size_t>(box - kChannelBoxIds.begin());
-    const int shown = channelBoxTable_[index]->GetCheck() == BST_CHECKED ? 1 : 0;
-    chartPage_.SendMessage(WM_CHART_SHOW_CHANNEL, index + 1, shown);
 }
 
 void CPalvexDlg::ShowChannels(bool show) {
-    // Read first, sent afterwards: the chart page reads the store while it handles a message.
+    // Read first, shown afterwards: the chart page locks the store to show a channel.
     for (std::uint32_t channel : StoreChannels()) {
         if (channel >= kChannelBoxCount) {
             continue;
         }
-        channelBoxTable_[channel]->SetCheck(show ? BST_CHECKED : BST_UNCHECKED);
-        chartPage_.SendMessage(WM_CHART_SHOW_CHANNEL, channel + 1, show ? 1 : 0);
+        channelBoxes_[channel].SetCheck(show ? BST_CHECKED : BST_UNCHECKED);
+        chartPage_.ShowChannel(channel, show);
     }
 }
 

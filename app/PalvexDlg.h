@@ -38,6 +38,7 @@ class CPalvexDlg : public CDialogEx {
 
     const TouchSampleStore& Store() const { return store_; }
     const DlgListData& ListPage() const { return listPage_; }
+    const DlgChart& ChartPage() const { return chartPage_; }
     // True while a command waits for the adapter's answer (the panel's buttons are disabled).
     bool WaitingForAdapter() const { return awaited_ != Operation::None; }
 
@@ -62,14 +63,13 @@ class CPalvexDlg : public CDialogEx {
     LRESULT OnAdapterAnswer(WPARAM operation, LPARAM result);
 
     // The commands that wait for the adapter's thread; an answer names its command.
-    enum class Operation : WPARAM { None, OpenReady, Open, Continue, Stop, ReceivingEnded };
+    enum class Operation : WPARAM { None, Open, Continue, Stop, ReceivingEnded };
     // Disables the panel's buttons until the answer to operation arrives.
     void Await(Operation operation);
     // Runs job on the adapter's thread; its result comes back to OnAdapterAnswer.
     void Ask(Operation operation, std::function<LPARAM()> job);
 
     void OnOpenDevice();
-    void OnAdapterReady();
     void OnAdapterOpened(LPARAM result);
     void OnCloseDevice();
     void OnContinueReceiving();
@@ -88,7 +88,7 @@ class CPalvexDlg : public CDialogEx {
     void BeginClosing();
     void ShowPanelState(PanelState state);
     void Warn(const std::wstring& text, const std::wstring& caption);
-    // The channel numbers of the store, in store order.
+    // The channels of the store, in store order.
     std::vector<std::uint32_t> StoreChannels() const;
     void ShowChannels(bool show);
 
@@ -105,8 +105,7 @@ class CPalvexDlg : public CDialogEx {
     DlgListData listPage_;
     std::array<CDialog*, kPageCount> pages_{};
     int currentPage_ = 0;
-    std::array<CButton, kChannelBoxCount> channelBoxes_;
-    std::array<CButton*, kChannelBoxCount> channelBoxTable_{};  // index: channel number - 1
+    std::array<CButton, kChannelBoxCount> channelBoxes_;  // by channel
     CButton openButton_;
     CButton continueButton_;
     CButton stopButton_;

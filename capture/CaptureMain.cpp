@@ -23,7 +23,6 @@
 #include "capture/SummaryCompare.h"
 #include "capture/SummaryReport.h"
 #include "device/DeviceConnection.h"
-#include "framework/Prompts.h"
 
 namespace {
 
@@ -31,17 +30,6 @@ enum ExitCode : int {
     kAllPass = 0,
     kKeyFails = 1,  // a channel fails or shows no touch
     kFailure = 2,   // no adapter, a lost link, a file that cannot be read or written, bad usage
-};
-
-// The device connection reports a library that cannot be loaded in a message box; a console
-// program has nobody to click it, so the text goes to standard error instead.
-class ConsolePrompts final : public UserPrompts {
-  public:
-    int ShowMessage(HWND, const std::wstring& text, const std::wstring& caption, UINT) override {
-        ReportError(ToUtf8(caption + L": " + text));
-        return IDOK;
-    }
-    bool AskSaveFile(HWND, const SaveFileOptions&, std::wstring&) override { return false; }
 };
 
 bool ReadRecording(const std::string& path, RecordingKeys& keys) {
@@ -90,7 +78,9 @@ bool Capture(const CaptureOptions& options, RecordingKeys& keys) {
         ReportError(options.outPath + " " + out.Error());
     }
     if (!outcome.linkOk) {
-        ReportError(outcome.error);
+        for (const std::string& error : outcome.errors) {
+            ReportError(error);
+        }
         return false;
     }
     if (written && !options.outPath.empty() && out.Rows() == 0) {
@@ -199,8 +189,6 @@ int wmain(int argc, wchar_t** argv) {
         return kAllPass;
     }
 
-    ConsolePrompts prompts;
-    InstallPrompts(&prompts);
     std::vector<EarlierFigures> earlier;
     if ((!options.comparePath.empty() && !ReadEarlierSummary(options.comparePath, earlier)) ||
         (!options.appendPath.empty() && !AppendLog(options, {}))) {

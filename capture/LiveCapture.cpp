@@ -16,6 +16,18 @@ using Clock = std::chrono::steady_clock;
 // length at the memory of a few thousand frames.
 constexpr std::uint64_t kFramesPerStoreClear = 4096;
 
+// Today's one-line errors for a library that cannot be loaded carry the window's words.
+const char* LibraryNotLoadedLine(ConnectResult result) {
+    switch (result) {
+        case ConnectResult::TessikNotLoaded:
+            return "Sorvel: tessik 未加载!!!";
+        case ConnectResult::DravikNotLoaded:
+            return "Sorvel: Dravikdll 未加载!!!";
+        default:
+            return nullptr;
+    }
+}
+
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -35,19 +47,24 @@ void LatestValues(const TouchSampleStore& store, std::vector<std::int32_t>& valu
 CaptureOutcome CaptureFrames(DeviceConnection& device, const CaptureLimits& limits,
                              const LayoutSink& onLayout, const FrameSink& onFrame) {
     CaptureOutcome outcome;
-    if (!device.Connect()) {
-        outcome.error = "no adapter: the touch-key debugging adapter could not be opened";
+    const ConnectResult connected = device.Connect();
+    if (connected != ConnectResult::Connected) {
+        if (const char* library = LibraryNotLoadedLine(connected)) {
+            outcome.errors.push_back(library);
+        }
+        outcome.errors.push_back("no adapter: the touch-key debugging adapter could not be opened");
         return outcome;
     }
     TouchSampleStore store;
     if (!device.StartStreaming()) {
-        outcome.error =
+        outcome.errors.push_back(
             "no answer from the chip: the start request failed (check the "
-            "connection between adapter and chip)";
+            "connection between adapter and chip)");
         return outcome;
     }
     if (!device.ReadChannelLayout(store)) {
-        outcome.error = "channel initialisation failed: the chip sent no measurement frame";
+        outcome.errors.push_back(
+            "channel initialisation failed: the chip sent no measurement frame");
         device.StopStreaming();
         return outcome;
     }
@@ -68,8 +85,8 @@ CaptureOutcome CaptureFrames(DeviceConnection& device, const CaptureLimits& limi
         }
         if (!device.ReadFrame(store)) {
             outcome.linkOk = false;
-            outcome.error =
-                "link to the adapter lost after " + std::to_string(outcome.frames) + " frames";
+            outcome.errors.push_back("link to the adapter lost after " +
+                                     std::to_string(outcome.frames) + " frames");
             break;
         }
         LatestValues(store, values);

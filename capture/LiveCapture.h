@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class DeviceConnection;
 
@@ -23,7 +24,7 @@ struct CaptureOutcome {
     bool linkOk = false;  // false: no adapter, no layout, or the link was lost
     std::uint64_t frames = 0;
     double seconds = 0.0;
-    std::string error;  // why the link failed
+    std::vector<std::string> errors;  // why the link failed, one line each
 };
 
 // Connects device, reads the layout, then frames until a limit is reached, a sink says stop

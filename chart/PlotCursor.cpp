@@ -72,9 +72,13 @@ void CPlotDragLineCursor::Draw(HDC dc) {
     }
 }
 
-void CPlotDragLineListener::CursorMoved(CPlotCursor*, double x, double) {
+void CPlotDragLineListener::CursorMoved(CPlotCursor* cursor, double x, double) {
     value = x;
-    if (target_ != nullptr && target_->m_hWnd != nullptr) {
-        target_->PostMessage(kPlotCursorMovedMessage, 0, reinterpret_cast<LPARAM>(&value));
+    if (target_ == nullptr || target_->m_hWnd == nullptr) {
+        return;
     }
+    const CPlotCtrl* chart = cursor != nullptr ? cursor->GetControl() : nullptr;
+    const HWND chartWindow = chart != nullptr ? chart->m_hWnd : nullptr;
+    target_->PostMessage(kPlotCursorMovedMessage, reinterpret_cast<WPARAM>(chartWindow),
+                         CursorValueParam(x));
 }

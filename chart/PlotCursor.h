@@ -6,15 +6,31 @@
 
 #include "framework/Wnd.h"
 
+#include <cstring>
 #include <vector>
 
 class CPlotAxis;
 class CPlotCtrl;
 class CPlotCursor;
 
-// Posted by CPlotDragLineListener to its target window; lParam is the address of the
-// listener's value (a double). The chart page answers it as WM_CHART_CURSOR_MOVED.
+// Posted by CPlotDragLineListener to its target window: wParam is the window of the chart
+// whose line moved, lParam the line's new X value, carried by CursorValueParam. The chart page
+// answers it as WM_CHART_CURSOR_MOVED.
 constexpr UINT kPlotCursorMovedMessage = WM_USER + 102;
+
+// The X value (a double) as the lParam of a cursor message, and back. A message that waits in
+// the queue then carries the value of its own move, whatever happened to the cursor since.
+static_assert(sizeof(LPARAM) == sizeof(double), "a cursor message carries the value itself");
+inline LPARAM CursorValueParam(double x) {
+    LPARAM param = 0;
+    std::memcpy(&param, &x, sizeof x);
+    return param;
+}
+inline double CursorValueOf(LPARAM param) {
+    double x = 0.0;
+    std::memcpy(&x, &param, sizeof x);
+    return x;
+}
 
 class CPlotCursorListener {
   public:
@@ -40,9 +56,10 @@ class CPlotCursor {
     // The cursor never owns its listeners.
     void AddListener(CPlotCursorListener* listener) { listeners_.push_back(listener); }
 
+    CPlotCtrl* GetControl() const { return control_; }
+
   protected:
     void NotifyListeners(double x, double y);
-    CPlotCtrl* GetControl() const { return control_; }
 
   private:
     static unsigned nextId_;
@@ -80,15 +97,15 @@ class CPlotDragLineCursor : public CPlotCursor {
     int position_ = 0;
 };
 
-// Forwards every new position of a drag line to a window, as a posted message carrying
-// the address of the last reported X value. The listener must outlive the messages.
+// Forwards every new position of a drag line to a window, as a posted message carrying the
+// chart and the new X value.
 class CPlotDragLineListener : public CPlotCursorListener {
   public:
     explicit CPlotDragLineListener(CWnd* target) : target_(target) {}
 
     void CursorMoved(CPlotCursor* cursor, double x, double y) override;
 
-    double value = 0.0;
+    double value = 0.0;  // the X value reported last
 
   private:
     CWnd* target_;

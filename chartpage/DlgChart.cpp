@@ -7,6 +7,7 @@
 #include "framework/Prompts.h"
 #include "res/resource.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace {
@@ -130,8 +131,15 @@ bool DlgChart::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
 
 LRESULT DlgChart::OnSetup(WPARAM, LPARAM lParam) {
     // lParam 1 tells that the device was closed: the charts keep what they show.
-    if (lParam != 0 || store_ == nullptr) {
-        return 0;
+    if (lParam == 0) {
+        Setup();
+    }
+    return 0;
+}
+
+void DlgChart::Setup() {
+    if (store_ == nullptr) {
+        return;
     }
     AllChartsBatch batch(charts_);
     auto guard = store_->Lock();
@@ -149,21 +157,17 @@ LRESULT DlgChart::OnSetup(WPARAM, LPARAM lParam) {
     for (QuantityChart& chart : charts_) {
         chart.ShowLatest();
     }
-    return 0;
 }
 
-LRESULT DlgChart::OnCursorMoved(WPARAM, LPARAM lParam) {
-    // Only the value of a listener that still exists is read: a message may arrive after
-    // the chart that posted it was set up anew.
-    const auto* address = reinterpret_cast<const void*>(lParam);
-    bool known = false;
-    for (const QuantityChart& chart : charts_) {
-        known = known || chart.ReportsCursorAt(address);
-    }
-    if (!known) {
+LRESULT DlgChart::OnCursorMoved(WPARAM chartWindow, LPARAM value) {
+    // Only the cursors of the page's own charts move the others.
+    const auto source = reinterpret_cast<HWND>(chartWindow);
+    if (source == nullptr ||
+        std::none_of(charts_.begin(), charts_.end(),
+                     [source](QuantityChart& chart) { return chart.Chart().m_hWnd == source; })) {
         return 0;
     }
-    cursorValue_ = *static_cast<const double*>(address);
+    cursorValue_ = CursorValueOf(value);
     ShowValuesAtCursor(cursorValue_);
     for (QuantityChart& chart : charts_) {
         chart.SetCursorValue(cursorValue_);
@@ -172,8 +176,13 @@ LRESULT DlgChart::OnCursorMoved(WPARAM, LPARAM lParam) {
 }
 
 LRESULT DlgChart::OnStart(WPARAM, LPARAM) {
+    StartRefreshing();
+    return 0;
+}
+
+void DlgChart::StartRefreshing() {
     if (store_ == nullptr) {
-        return 0;
+        return;
     }
     std::uint32_t channels = 0;
     {
@@ -185,13 +194,16 @@ LRESULT DlgChart::OnStart(WPARAM, LPARAM) {
     if (channels > 0 && period && SetTimer(kRefreshTimer, *period) != 0) {
         refreshPeriod_ = *period;
     }
-    return 0;
 }
 
 LRESULT DlgChart::OnStop(WPARAM, LPARAM) {
+    StopRefreshing();
+    return 0;
+}
+
+void DlgChart::StopRefreshing() {
     KillTimer(kRefreshTimer);
     refreshPeriod_ = 0;
-    return 0;
 }
 
 LRESULT DlgChart::OnRefresh(WPARAM, LPARAM) {
@@ -199,11 +211,17 @@ LRESULT DlgChart::OnRefresh(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT DlgChart::OnShowChannel(WPARAM wParam, LPARAM lParam) {
-    if (store_ == nullptr || wParam < 1 || wParam > kMaxTouchChannels) {
-        return 0;
+LRESULT DlgChart::OnShowChannel(WPARAM number, LPARAM shown) {
+    if (number >= 1 && number <= kMaxTouchChannels) {
+        ShowChannel(ChannelOfShowNumber(number), shown == 1);
     }
-    const auto channel = static_cast<std::uint32_t>(wParam - 1);
+    return 0;
+}
+
+void DlgChart::ShowChannel(std::uint32_t channel, bool shown) {
+    if (store_ == nullptr) {
+        return;
+    }
     bool inStore = false;
     {
         auto guard = store_->Lock();
@@ -212,12 +230,11 @@ LRESULT DlgChart::OnShowChannel(WPARAM wParam, LPARAM lParam) {
         }
     }
     if (!inStore) {
-        return 0;
+        return;
     }
     for (QuantityChart& chart : charts_) {
-        chart.ShowChannel(channel, lParam == 1);
+        chart.ShowChannel(channel, shown);
     }
-    return 0;
 }
 
 LRESULT DlgChart::OnTimer(WPARAM, LPARAM) {

@@ -1,7 +1,7 @@
 #pragma once
 // The "曲线显示" page: four live quantity charts with their value lists, the X and Y
-// settings and the scroll bar through the recorded samples. The main dialog drives it with
-// the messages of ChartPageMessages.h.
+// settings and the scroll bar through the recorded samples. The main dialog drives it through
+// its member functions.
 
 #include "chartpage/ChartPageMessages.h"
 #include "chartpage/CursorValueTable.h"
@@ -21,8 +21,23 @@ class DlgChart : public CDialogEx {
 
     DlgChart();
 
-    // The store the page draws from; the main dialog sets it before WM_CHART_SETUP.
+    // The store the page draws from; the main dialog sets it before Setup.
     void SetStore(TouchSampleStore* store) { store_ = store; }
+
+    // What the main dialog tells the page; the window messages of ChartPageMessages.h, for
+    // other senders, do the same.
+    // One line per channel of the store in every chart and one row per channel in the value
+    // lists; after every device open (WM_CHART_SETUP, lParam 0).
+    void Setup();
+    // Starts and stops the refresh timer of receiving (WM_CHART_START, WM_CHART_STOP).
+    void StartRefreshing();
+    void StopRefreshing();
+    // Snaps all four charts to the newest samples, the lists to the cursor and the scroll
+    // bar to its right end (WM_CHART_REFRESH, and every tick of the timer).
+    void RefreshFromStore();
+    // Shows or hides the lines of a channel of the store in all four charts
+    // (WM_CHART_SHOW_CHANNEL); a channel that the store does not hold changes nothing.
+    void ShowChannel(std::uint32_t channel, bool shown);
 
     // What the page shows, for the tests and the benchmark.
     std::uint32_t PointCount() const { return pointCount_; }
@@ -31,6 +46,9 @@ class DlgChart : public CDialogEx {
     // The period of the running refresh timer in milliseconds; 0 while none runs.
     unsigned RefreshPeriod() const { return refreshPeriod_; }
     QuantityChart& Chart(SampleQuantity quantity) { return charts_[QuantityIndex(quantity)]; }
+    const QuantityChart& Chart(SampleQuantity quantity) const {
+        return charts_[QuantityIndex(quantity)];
+    }
 
   protected:
     BOOL OnInitDialog() override;
@@ -40,11 +58,11 @@ class DlgChart : public CDialogEx {
 
   private:
     LRESULT OnSetup(WPARAM, LPARAM lParam);
-    LRESULT OnCursorMoved(WPARAM, LPARAM lParam);
+    LRESULT OnCursorMoved(WPARAM chartWindow, LPARAM value);
     LRESULT OnStart(WPARAM, LPARAM);
     LRESULT OnStop(WPARAM, LPARAM);
     LRESULT OnRefresh(WPARAM, LPARAM);
-    LRESULT OnShowChannel(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowChannel(WPARAM number, LPARAM shown);
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnHorizontalScroll(WPARAM wParam, LPARAM lParam);
     LRESULT OnListCustomDraw(NMHDR* header);
@@ -53,9 +71,6 @@ class DlgChart : public CDialogEx {
     void OnAutoRangeClicked(UINT id);
     void OnPointCountEdited();
 
-    // Snaps all four charts to the newest samples, the lists to the cursor and the scroll
-    // bar to its right end.
-    void RefreshFromStore();
     // Shows the window of samples from start on in all four charts and the lists.
     void ScrollCharts(std::uint32_t start);
     void ShowValuesAtCursor(double x);

@@ -41,10 +41,6 @@ class QuantityChart {
     bool ShowChannel(std::uint32_t channel, bool visible);
 
     void SetCursorValue(double x);
-    // Whether address is where this chart's cursor reports its drags.
-    bool ReportsCursorAt(const void* address) const {
-        return listener_ != nullptr && address == &listener_->value;
-    }
 
     CPlotCtrl& Chart() { return chart_; }
     CPlotStandardAxis* XAxis() const { return axes_.x; }

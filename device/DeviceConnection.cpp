@@ -4,18 +4,13 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Prompts.h"
+#include "device/FilePaths.h"
 
 namespace {
 
 constexpr std::uint32_t kTransferLimitMillis = 2000;
 // Dependencies of the loaded library are looked up beside it and in the system folder only.
 constexpr DWORD kLoadFlags = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
-
-std::wstring FolderOf(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
 
 std::wstring SystemFolder() {
     wchar_t path[MAX_PATH];
@@ -27,7 +22,7 @@ HMODULE LoadFrom(const std::wstring& folder, const wchar_t* name) {
     if (folder.empty()) {
         return nullptr;
     }
-    return LoadLibraryExW((folder + L"\\" + name).c_str(), nullptr, kLoadFlags);
+    return LoadLibraryExW(InFolder(folder, name).c_str(), nullptr, kLoadFlags);
 }
 
 template <typename Function>
@@ -37,10 +32,6 @@ Function LookUp(HMODULE library, const char* name) {
     static_assert(sizeof function == sizeof address);
     std::memcpy(&function, &address, sizeof function);
     return function;
-}
-
-void ShowLoadFailure(const wchar_t* text) {
-    Prompts().ShowMessage(nullptr, text, L"Sorvel", MB_OK);
 }
 
 }  // namespace
@@ -89,39 +80,47 @@ void DeviceConnection::Forget() {
     requests_.Use(nullptr);
 }
 
-bool DeviceConnection::LoadLibraries() {
+ConnectResult DeviceConnection::Connect() {
+    const ConnectResult loaded = LoadLibraries();
+    return loaded == ConnectResult::Connected ? OpenAdapter() : loaded;
+}
+
+ConnectResult DeviceConnection::LoadLibraries() {
     Forget();
     if (Load(L"Tessik.dll", tessik_) == nullptr) {
-        ShowLoadFailure(L"tessik 未加载!!!\n");
-        return false;
+        return ConnectResult::TessikNotLoaded;
     }
     getUsbHidObj_ = LookUp<TransportFactory>(tessik_, "GetUsbHidObj");
     if (getUsbHidObj_ == nullptr) {
-        return false;
+        return ConnectResult::TransportFactoryMissing;
     }
     if (Load(L"Dravik.dll", dravik_) == nullptr) {
-        ShowLoadFailure(L"Dravikdll 未加载!!!");
-        return false;
+        return ConnectResult::DravikNotLoaded;
     }
     getRequestModule_ = LookUp<RequestModuleFactory>(dravik_, "GetRequestModule");
     if (getRequestModule_ == nullptr) {
-        return false;
+        return ConnectResult::RequestFactoryMissing;
     }
     transport_ = getUsbHidObj_();
     requestModule_ = getRequestModule_();
-    return transport_ != nullptr && requestModule_ != nullptr;
+    if (transport_ == nullptr) {
+        return ConnectResult::NoTransport;
+    }
+    return requestModule_ != nullptr ? ConnectResult::Connected : ConnectResult::NoRequestModule;
 }
 
-bool DeviceConnection::OpenAdapter() {
-    if (transport_ == nullptr || requestModule_ == nullptr) {
-        return false;
+ConnectResult DeviceConnection::OpenAdapter() {
+    if (!transport_->Open(kAdapterVendorId, kAdapterProductId)) {
+        return ConnectResult::AdapterNotOpened;
     }
-    if (!transport_->Open(kAdapterVendorId, kAdapterProductId) ||
-        !transport_->SetTimeout(kTransferLimitMillis) || !requestModule_->Attach(transport_)) {
-        return false;
+    if (!transport_->SetTimeout(kTransferLimitMillis)) {
+        return ConnectResult::TimeoutRefused;
+    }
+    if (!requestModule_->Attach(transport_)) {
+        return ConnectResult::NotAttached;
     }
     requests_.Use(requestModule_);
-    return true;
+    return ConnectResult::Connected;
 }
 
 bool DeviceConnection::Release() {

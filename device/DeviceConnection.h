@@ -17,11 +17,27 @@
 #include "request/HidTransport.h"
 #include "request/Request.h"
 
+// How Connect ended: Connected, or the step that failed, in the order the steps run. The
+// callers word it: the window in message boxes, palvex-capture in its error lines.
+enum class ConnectResult {
+    Connected,
+    TessikNotLoaded,          // Tessik.dll is missing or does not load
+    TransportFactoryMissing,  // Tessik.dll exports no GetUsbHidObj
+    DravikNotLoaded,          // Dravik.dll is missing or does not load
+    RequestFactoryMissing,    // Dravik.dll exports no GetRequestModule
+    NoTransport,              // GetUsbHidObj created no transport
+    NoRequestModule,          // GetRequestModule returned no module
+    AdapterNotOpened,         // the transport found no adapter 0x1D7F / 0x0002
+    TimeoutRefused,           // the transport refused the transfer limit
+    NotAttached,              // the request module refused the transport
+};
+
 class DeviceConnection {
   public:
     // Loads the libraries from the folder of the program's executable.
     DeviceConnection();
-    // The folder of the program's executable; empty when it cannot be found.
+    // The folder of the program's executable, with its trailing separator; empty when it
+    // cannot be found.
     static std::wstring ProgramFolder();
     // Loads the libraries from libraryFolder instead, for tests.
     explicit DeviceConnection(std::wstring libraryFolder);
@@ -31,13 +47,9 @@ class DeviceConnection {
 
     // Loads both libraries, creates the transport and the request module, opens the adapter
     // (0x1D7F, 0x0002), sets the 2000 ms transfer limit and attaches the transport to the
-    // module. A library that cannot be loaded is reported in a "Sorvel" message box; every
-    // other failure only returns false (the caller reports it). Each call starts over.
-    bool Connect() { return LoadLibraries() && OpenAdapter(); }
-    // The two halves of Connect: loading needs no adapter and may show a message box, so it
-    // runs on the window's thread; opening talks to the adapter and may take long.
-    bool LoadLibraries();
-    bool OpenAdapter();
+    // module; stops at the first step that fails and says which. Each call starts over.
+    // Talks to the adapter, so it may take long.
+    ConnectResult Connect();
     bool StartStreaming() { return requests_.StartStreaming(); }
     bool StopStreaming() { return requests_.StopStreaming(); }
     bool ReadChannelLayout(TouchSampleStore& store) { return requests_.ReadChannelLayout(store); }
@@ -52,6 +64,8 @@ class DeviceConnection {
     using TransportFactory = HidTransport* (*)();
     using RequestModuleFactory = Request* (*)();
 
+    ConnectResult LoadLibraries();
+    ConnectResult OpenAdapter();
     // Loads name from the library folder or the system folder. An earlier handle of the same
     // library is freed after the new load, so the library stays loaded once, not once per
     // Connect.

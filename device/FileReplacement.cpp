@@ -1,5 +1,7 @@
 #include "device/FileReplacement.h"
 
+#include "device/FilePaths.h"
+
 DWORD LastErrorOr(DWORD fallback) {
     const DWORD error = ::GetLastError();
     return error != ERROR_SUCCESS ? error : fallback;
@@ -7,9 +9,11 @@ DWORD LastErrorOr(DWORD fallback) {
 
 namespace {
 
-std::wstring FolderOf(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
+// The folder that the temporary file goes into: the target's, or the current one for a bare
+// file name.
+std::wstring TargetFolder(const std::wstring& target) {
+    const std::wstring folder = FolderOf(target);
+    return folder.empty() ? std::wstring(L".") : folder;
 }
 
 bool Exists(const std::wstring& path) {
@@ -57,7 +61,7 @@ DWORD ReplaceExisting(const std::wstring& target, const std::wstring& replacemen
 
 ReplacementFile::ReplacementFile(std::wstring target) : target_(std::move(target)) {
     wchar_t name[MAX_PATH] = {};
-    if (::GetTempFileNameW(FolderOf(target_).c_str(), L"pvx", 0, name) != 0) {
+    if (::GetTempFileNameW(TargetFolder(target_).c_str(), L"pvx", 0, name) != 0) {
         path_ = name;
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The module's exchange lock: it lets one request/response exchange with the adapter run at a
-// time. There is one lock per library, made available by Attach.
+// time. There is one lock per library, made available by the first Attach.
 //
 // It is a standard mutex on every platform, not a kernel mutex: taking an uncontended one
 // stays inside the process, where each wait and release of a kernel mutex costs a system
@@ -9,11 +9,11 @@
 
 class ExchangeLock {
   public:
-    // Creates the lock, or replaces the one an earlier Attach created.
+    // Makes the lock available; calling it again changes nothing.
     static void Create();
 
-    // Waits without a time limit until the lock is held. Held() is false when no lock was
-    // created yet or waiting failed; the exchange must not run then.
+    // Waits without a time limit until the lock is held. Held() is false before the first
+    // Create; the exchange must not run then.
     ExchangeLock();
     ~ExchangeLock();
     ExchangeLock(const ExchangeLock&) = delete;

@@ -139,7 +139,7 @@ void ClickAndWait(const CPalvexDlg& dialog, int id) {
 void BareFrameReads(const std::wstring& folder, const char* when) {
     DeviceConnection connection(folder);
     TouchSampleStore store;
-    if (!connection.Connect() || !connection.StartStreaming() ||
+    if (connection.Connect() != ConnectResult::Connected || !connection.StartStreaming() ||
         !connection.ReadChannelLayout(store)) {
         std::fprintf(stderr, "the device did not open\n");
         return;

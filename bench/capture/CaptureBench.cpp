@@ -86,8 +86,11 @@ int wmain(int argc, wchar_t** argv) {
     };
     const CaptureOutcome outcome = CaptureFrames(device, {{}, frames}, onLayout, onFrame);
     if (!file.Close() || !outcome.linkOk) {
-        std::fprintf(stderr, "capture failed: %s %s\n", outcome.error.c_str(),
-                     file.Error().c_str());
+        std::string errors;
+        for (const std::string& error : outcome.errors) {
+            errors += error + " ";
+        }
+        std::fprintf(stderr, "capture failed: %s%s\n", errors.c_str(), file.Error().c_str());
         return 2;
     }
     std::printf("capture: %llu frames of %u channels in %.2f s = %.0f frames/s\n",

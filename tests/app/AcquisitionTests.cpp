@@ -102,15 +102,27 @@ TEST_F(AcquisitionTest, ButtonsFollowEveryTransition) {
 }
 
 TEST_F(AcquisitionTest, OpenWithoutAdapterLibrariesReportsTheDeviceAsNotConnected) {
-    Create(L"no-libraries-here");
-    Click(IDC_OPEN_DEVICE);
-    ASSERT_EQ(prompts.shown.size(), 2u);
-    EXPECT_EQ(prompts.shown[0].text, L"tessik 未加载!!!\n");
-    EXPECT_EQ(prompts.shown[1].text, L"设备未连接！");
-    EXPECT_EQ(prompts.shown[1].caption, L"Palvex");
-    EXPECT_EQ(prompts.shown[1].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(dialog->Connected(), 0);
-    EXPECT_EQ(Panel(), kClosedPanel);
+    struct Case {
+        const wchar_t* folder;
+        const wchar_t* libraryText;
+    };
+    for (const Case& missing : {Case{L"no-libraries-here", L"tessik 未加载!!!\n"},
+                                Case{L"tessik-only", L"Dravikdll 未加载!!!"}}) {
+        Create(missing.folder);
+        Click(IDC_OPEN_DEVICE);
+        ASSERT_EQ(prompts.shown.size(), 2u) << missing.folder;
+        EXPECT_EQ(prompts.shown[0].owner, nullptr);
+        EXPECT_EQ(prompts.shown[0].text, missing.libraryText);
+        EXPECT_EQ(prompts.shown[0].caption, L"Sorvel");
+        EXPECT_EQ(prompts.shown[0].type, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(prompts.shown[1].text, L"设备未连接！");
+        EXPECT_EQ(prompts.shown[1].caption, L"Palvex");
+        EXPECT_EQ(prompts.shown[1].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(dialog->Connected(), 0);
+        EXPECT_EQ(Panel(), kClosedPanel);
+        Destroy();
+        prompts.shown.clear();
+    }
 }
 
 TEST_F(AcquisitionTest, FailedLayoutReadKeepsTheHandshakesStatusAndTheClosedButtons) {

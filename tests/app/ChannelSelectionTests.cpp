@@ -1,91 +1,71 @@
-// The channel boxes, "全选" and "反选": what they tell the chart page, read from the messages
-// that reach its window.
+// The channel boxes, "全选" and "反选": which lines of the chart page they show and hide.
 
 #include "tests/app/PalvexUnderTest.h"
 
-#include "app/PageMessages.h"
-
-#include <utility>
+#include "chart/PlotLineSeries.h"
 
 namespace {
 
-// WM_CHART_SHOW_CHANNEL messages that reached the chart page: (channel, shown).
-std::vector<std::pair<WPARAM, LPARAM>> g_shown;
-WNDPROC g_chartPageProcedure = nullptr;
-
-LRESULT CALLBACK RecordShowChannel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CHART_SHOW_CHANNEL) {
-        g_shown.emplace_back(wParam, lParam);
-    }
-    return ::CallWindowProcW(g_chartPageProcedure, window, message, wParam, lParam);
-}
-
 class ChannelSelectionTest : public PalvexTest {
   protected:
-    void CreateAndWatch() {
-        Create();
-        HWND tabs = ::GetDlgItem(hwnd, IDC_PAGE_TABS);
-        for (HWND page = ::GetWindow(tabs, GW_CHILD); page != nullptr;
-             page = ::GetWindow(page, GW_HWNDNEXT)) {
-            if (::GetDlgItem(page, IDC_WINDOW_SCROLL) != nullptr) {
-                chartPage_ = page;
+    // Per channel of the chart page's lines: '1' shown in all four charts, '0' hidden in all,
+    // '?' shown in some only.
+    std::string LinesShown() const {
+        const DlgChart& page = dialog->ChartPage();
+        std::string shown;
+        for (std::uint32_t channel = 0;
+             page.Chart(SampleQuantity::Baseline).Line(channel) != nullptr; ++channel) {
+            int visible = 0;
+            for (SampleQuantity quantity : kAllSampleQuantities) {
+                const CPlotLineSeries* line = page.Chart(quantity).Line(channel);
+                visible += line != nullptr && line->IsVisible() ? 1 : 0;
             }
+            shown += visible == 4 ? '1' : visible == 0 ? '0' : '?';
         }
-        ASSERT_NE(chartPage_, nullptr);
-        g_shown.clear();
-        g_chartPageProcedure = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-            chartPage_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordShowChannel)));
+        return shown;
     }
-    void TearDown() override {
-        if (chartPage_ != nullptr && ::IsWindow(chartPage_)) {
-            ::SetWindowLongPtrW(chartPage_, GWLP_WNDPROC,
-                                reinterpret_cast<LONG_PTR>(g_chartPageProcedure));
-        }
-        PalvexTest::TearDown();
-    }
-
-    using Shown = std::vector<std::pair<WPARAM, LPARAM>>;
-    HWND chartPage_ = nullptr;
 };
 
-TEST_F(ChannelSelectionTest, WithoutChannelsSelectAllAndClearChangeAndSendNothing) {
-    CreateAndWatch();
+TEST_F(ChannelSelectionTest, WithoutChannelsSelectAllAndClearChangeNothing) {
+    Create();
     Click(IDC_SELECT_ALL);
     Click(IDC_CLEAR_SELECTION);
-    EXPECT_TRUE(g_shown.empty());
+    EXPECT_EQ(LinesShown(), "");
     EXPECT_FALSE(BoxChecked(1));
 
     Click(IDC_OPEN_DEVICE);
-    Click(IDC_CLOSE_DEVICE);
+    ::SendMessageW(Box(1), BM_CLICK, 0, 0);
+    Click(IDC_CLOSE_DEVICE);  // the charts keep their lines, the store has no channel
     Click(IDC_SELECT_ALL);
-    EXPECT_TRUE(g_shown.empty());
+    EXPECT_EQ(LinesShown(), "0111");
     EXPECT_FALSE(BoxChecked(1));
 }
 
-TEST_F(ChannelSelectionTest, BoxesSendTheirChannelAndState) {
-    CreateAndWatch();
+TEST_F(ChannelSelectionTest, BoxesShowAndHideTheLinesOfTheirChannel) {
+    SetVariable(L"TESSIK_SIM_CHANNELS", L"10");
+    Create();
     Click(IDC_OPEN_DEVICE);
-    EXPECT_TRUE(g_shown.empty()) << "checking the boxes at open sends nothing";
+    EXPECT_EQ(LinesShown(), "1111111111");
 
     ::SendMessageW(Box(2), BM_CLICK, 0, 0);  // checked at open: the click unchecks it
+    EXPECT_EQ(LinesShown(), "1011111111");
     ::SendMessageW(Box(2), BM_CLICK, 0, 0);
-    EXPECT_EQ(g_shown, (Shown{{2, 0}, {2, 1}}));
+    EXPECT_EQ(LinesShown(), "1111111111");
 
-    // Channels 5 and 9 have the ids out of the run of the others.
-    g_shown.clear();
-    Click(IDC_CHANNEL_5);
-    Click(IDC_CHANNEL_9);
-    EXPECT_EQ(g_shown, (Shown{{5, 0}, {9, 0}}));
+    // Boxes 5 and 9 have ids out of the run of the others.
+    ::SendMessageW(Box(5), BM_CLICK, 0, 0);
+    ::SendMessageW(Box(9), BM_CLICK, 0, 0);
+    EXPECT_EQ(LinesShown(), "1111011101");
 }
 
 TEST_F(ChannelSelectionTest, SelectAllChecksAndShowsEveryChannelOfTheStore) {
-    CreateAndWatch();
+    Create();
     Click(IDC_OPEN_DEVICE);
     ::SendMessageW(Box(1), BM_CLICK, 0, 0);
     ::SendMessageW(Box(3), BM_CLICK, 0, 0);
-    g_shown.clear();
+    ASSERT_EQ(LinesShown(), "0101");
     Click(IDC_SELECT_ALL);
-    EXPECT_EQ(g_shown, (Shown{{1, 1}, {2, 1}, {3, 1}, {4, 1}}));
+    EXPECT_EQ(LinesShown(), "1111");
     for (int channel = 1; channel <= 4; ++channel) {
         EXPECT_TRUE(BoxChecked(channel)) << channel;
     }
@@ -93,13 +73,13 @@ TEST_F(ChannelSelectionTest, SelectAllChecksAndShowsEveryChannelOfTheStore) {
 }
 
 TEST_F(ChannelSelectionTest, ClearSelectionHidesAllRatherThanInverting) {
-    CreateAndWatch();
+    Create();
     Click(IDC_OPEN_DEVICE);
     ::SendMessageW(Box(2), BM_CLICK, 0, 0);
     ::SendMessageW(Box(4), BM_CLICK, 0, 0);  // 1 and 3 checked, 2 and 4 not
-    g_shown.clear();
+    ASSERT_EQ(LinesShown(), "1010");
     Click(IDC_CLEAR_SELECTION);
-    EXPECT_EQ(g_shown, (Shown{{1, 0}, {2, 0}, {3, 0}, {4, 0}}));
+    EXPECT_EQ(LinesShown(), "0000");
     for (int channel = 1; channel <= 4; ++channel) {
         EXPECT_FALSE(BoxChecked(channel)) << channel;
     }

@@ -104,15 +104,15 @@ class DragLine : public ChartMouse {
         target_.DestroyWindow();
         ChartMouse::TearDown();
     }
-    // The cursor messages waiting for the target, with the address each carries.
-    std::vector<LPARAM> TakeCursorMessages() {
-        std::vector<LPARAM> addresses;
+    // The cursor messages waiting for the target.
+    std::vector<MSG> TakeCursorMessages() {
+        std::vector<MSG> messages;
         MSG msg;
         while (::PeekMessageW(&msg, target_.m_hWnd, kPlotCursorMovedMessage,
                               kPlotCursorMovedMessage, PM_REMOVE) != FALSE) {
-            addresses.push_back(msg.lParam);
+            messages.push_back(msg);
         }
-        return addresses;
+        return messages;
     }
     POINT OnLine(int offset) const {
         return {cursor_->GetPosition() + offset, left_->ValueToScreen(5)};
@@ -147,10 +147,13 @@ TEST_F(DragLine, EveryMoveWhileDraggingPostsOneMessage) {
     for (int step = 1; step <= 3; ++step) {
         Send(WM_MOUSEMOVE, {start + 7 * step, y}, MK_LBUTTON);
     }
-    const std::vector<LPARAM> messages = TakeCursorMessages();
+    // Each names the chart and carries the value of its own move.
+    const std::vector<MSG> messages = TakeCursorMessages();
     ASSERT_EQ(messages.size(), 3u);
-    for (LPARAM address : messages) {
-        EXPECT_EQ(address, reinterpret_cast<LPARAM>(&listener_.value));
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        EXPECT_EQ(reinterpret_cast<HWND>(messages[i].wParam), plot_.m_hWnd);
+        EXPECT_DOUBLE_EQ(CursorValueOf(messages[i].lParam),
+                         bottom_->ScreenToValue(start + 7 * static_cast<int>(i + 1)));
     }
     EXPECT_DOUBLE_EQ(listener_.value, bottom_->ScreenToValue(start + 21));
     EXPECT_EQ(cursor_->GetPosition(), start + 21);

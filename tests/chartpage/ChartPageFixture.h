@@ -8,6 +8,7 @@
 #include "chart/PlotStandardAxis.h"
 #include "chartpage/DlgChart.h"
 #include "framework/Prompts.h"
+#include "tests/framework/RecordingPrompts.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -15,24 +16,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-struct ShownMessage {
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-};
-
-class RecordingPrompts final : public UserPrompts {
-  public:
-    int ShowMessage(HWND, const std::wstring& text, const std::wstring& caption,
-                    UINT type) override {
-        shown.push_back({text, caption, type});
-        return IDOK;
-    }
-    bool AskSaveFile(HWND, const SaveFileOptions&, std::wstring&) override { return false; }
-
-    std::vector<ShownMessage> shown;
-};
 
 // The three values a channel reports in one frame.
 struct FrameValues {

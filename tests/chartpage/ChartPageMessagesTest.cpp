@@ -267,9 +267,10 @@ TEST_F(ChartPageCursor, CellsOutsideTheSamplesStayEmpty) {
 
 TEST_F(ChartPageCursor, AMessageNotFromTheChartsCursorsIsIgnored) {
     SetUpPage(2, 10);
-    double stray = 4.0;  // stands for a value whose chart is gone
-    ::PostMessageW(page_.m_hWnd, WM_CHART_CURSOR_MOVED, 0, reinterpret_cast<LPARAM>(&stray));
-    Send(WM_CHART_CURSOR_MOVED, 0, 0);
+    // From a window that is none of the page's charts, and from no window at all.
+    ::PostMessageW(page_.m_hWnd, WM_CHART_CURSOR_MOVED, reinterpret_cast<WPARAM>(page_.m_hWnd),
+                   CursorValueParam(4.0));
+    Send(WM_CHART_CURSOR_MOVED, 0, CursorValueParam(4.0));
     ChartHost::PumpMessages();
     EXPECT_DOUBLE_EQ(page_.CursorValue(), 2.5);
 }

@@ -1,6 +1,6 @@
 // The device connection through real DLLs under Windows: which libraries it loads from where,
-// what it reports when one is missing, how it sets up the adapter and reads from it. Each test
-// builds a folder of libraries from the parts beside the test program.
+// which step it reports when one is missing, how it sets up the adapter and reads from it. Each
+// test builds a folder of libraries from the parts beside the test program.
 
 #include <gtest/gtest.h>
 
@@ -34,14 +34,12 @@ bool Loaded(const wchar_t* name) {
 class DeviceConnectionTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        InstallPrompts(&prompts);
         SetEnvironmentVariableW(L"PALVEX_UNLOAD_LOG", nullptr);
         SetEnvironmentVariableW(L"TESSIK_SIM_REPORT_DELAY_US", L"0");
         ASSERT_FALSE(Loaded(L"Tessik.dll"));
         ASSERT_FALSE(Loaded(L"Dravik.dll"));
     }
     void TearDown() override {
-        InstallPrompts(nullptr);
         EXPECT_FALSE(Loaded(L"Tessik.dll")) << "a library stayed loaded";
         EXPECT_FALSE(Loaded(L"Dravik.dll")) << "a library stayed loaded";
     }
@@ -67,72 +65,60 @@ class DeviceConnectionTest : public ::testing::Test {
         }
         return folder;
     }
-
-    RecordingPrompts prompts;
 };
 
-TEST_F(DeviceConnectionTest, MissingTessikShowsOneBoxAndNeverTriesDravik) {
+TEST_F(DeviceConnectionTest, MissingTessikIsReportedAndDravikNeverTried) {
     DeviceConnection connection(Folder(nullptr, L"Dravik.dll"));
-    EXPECT_FALSE(connection.Connect());
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].owner, nullptr);
-    EXPECT_EQ(prompts.shown[0].text, L"tessik 未加载!!!\n");
-    EXPECT_EQ(prompts.shown[0].caption, L"Sorvel");
-    EXPECT_EQ(prompts.shown[0].type, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(connection.Connect(), ConnectResult::TessikNotLoaded);
     EXPECT_FALSE(Loaded(L"Dravik.dll"));
 }
 
-TEST_F(DeviceConnectionTest, MissingDravikShowsItsBoxBeforeAnyTransportOperation) {
+TEST_F(DeviceConnectionTest, MissingDravikIsReportedBeforeAnyTransportOperation) {
     DeviceConnection connection(Folder(L"TessikSimulator.dll", nullptr));
-    EXPECT_FALSE(connection.Connect());
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].text, L"Dravikdll 未加载!!!");
-    EXPECT_EQ(prompts.shown[0].caption, L"Sorvel");
+    EXPECT_EQ(connection.Connect(), ConnectResult::DravikNotLoaded);
     EXPECT_TRUE(Loaded(L"Tessik.dll"));  // kept until Release
     EXPECT_EQ(SimulatorRecord().opens, 0u);
     EXPECT_FALSE(connection.StartStreaming());
     connection.Release();
 }
 
-TEST_F(DeviceConnectionTest, MissingExportsFailWithoutABox) {
+TEST_F(DeviceConnectionTest, MissingExportsAndEmptyFactoriesAreReported) {
     {
         DeviceConnection connection(Folder(L"probe_plain.dll", L"Dravik.dll"));
-        EXPECT_FALSE(connection.Connect());
+        EXPECT_EQ(connection.Connect(), ConnectResult::TransportFactoryMissing);
         EXPECT_FALSE(Loaded(L"Dravik.dll"));
     }
     {
         DeviceConnection connection(Folder(L"TessikSimulator.dll", L"probe_plain.dll"));
-        EXPECT_FALSE(connection.Connect());
+        EXPECT_EQ(connection.Connect(), ConnectResult::RequestFactoryMissing);
         EXPECT_TRUE(Loaded(L"Dravik.dll"));
         EXPECT_EQ(SimulatorRecord().opens, 0u);
     }
     {
         // A factory that creates no object ends the attempt too.
         DeviceConnection connection(Folder(L"probe_factory.dll", L"Dravik.dll"));
-        EXPECT_FALSE(connection.Connect());
+        EXPECT_EQ(connection.Connect(), ConnectResult::NoTransport);
     }
-    EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST_F(DeviceConnectionTest, OpensTheAdapterWithItsIdsAndTheTransferLimit) {
     DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
-    ASSERT_TRUE(connection.Connect());
+    ASSERT_EQ(connection.Connect(), ConnectResult::Connected);
     const SimulatorStatistics record = SimulatorRecord();
     EXPECT_EQ(record.opens, 1u);
     EXPECT_EQ(record.lastVendorId, 0x1D7F);
     EXPECT_EQ(record.lastProductId, 0x0002);
     EXPECT_EQ(record.timeoutMillis, 2000u);
-    EXPECT_TRUE(prompts.shown.empty());
     connection.Release();
 }
 
 TEST_F(DeviceConnectionTest, MisconfiguredSimulatorRefusesToOpen) {
     SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", L"99");
     DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
-    EXPECT_FALSE(connection.Connect());
+    EXPECT_EQ(connection.Connect(), ConnectResult::AdapterNotOpened);
     SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", nullptr);
-    EXPECT_TRUE(connection.Connect());  // the configuration is read on every Open
-    EXPECT_TRUE(prompts.shown.empty());
+    // The configuration is read on every Open.
+    EXPECT_EQ(connection.Connect(), ConnectResult::Connected);
     connection.Release();
 }
 
@@ -146,7 +132,7 @@ TEST_F(DeviceConnectionTest, SimulatorSettingsOfAnyLengthAreReadWhole) {
     SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", L"1");
     SetEnvironmentVariableW(L"TESSIK_SIM_TOUCH", script.c_str());
     DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
-    ASSERT_TRUE(connection.Connect());
+    ASSERT_EQ(connection.Connect(), ConnectResult::Connected);
     TouchSampleStore store;
     ASSERT_TRUE(connection.ReadChannelLayout(store));  // frame 0
     ASSERT_TRUE(connection.ReadFrame(store));
@@ -155,17 +141,18 @@ TEST_F(DeviceConnectionTest, SimulatorSettingsOfAnyLengthAreReadWhole) {
     // Malformed at its far end, or long garbage: refused like a short bad value.
     for (const std::wstring& bad : {script + L",1:5", std::wstring(5000, L'x')}) {
         SetEnvironmentVariableW(L"TESSIK_SIM_TOUCH", bad.c_str());
-        EXPECT_FALSE(connection.Connect()) << bad.size();
+        EXPECT_EQ(connection.Connect(), ConnectResult::AdapterNotOpened) << bad.size();
     }
     SetEnvironmentVariableW(L"TESSIK_SIM_TOUCH", nullptr);
     SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", nullptr);
-    EXPECT_TRUE(connection.Connect());
+    EXPECT_EQ(connection.Connect(), ConnectResult::Connected);
     connection.Release();
 }
 
 TEST_F(DeviceConnectionTest, ReleaseUnloadsDravikBeforeTessik) {
     DeviceConnection connection(Folder(L"probe_factory.dll", L"probe_plain.dll"));
-    EXPECT_FALSE(connection.Connect());  // both loaded, GetRequestModule missing
+    // Both loaded, GetRequestModule missing.
+    EXPECT_EQ(connection.Connect(), ConnectResult::RequestFactoryMissing);
     EXPECT_TRUE(connection.Release());
     wchar_t log[256] = {};
     GetEnvironmentVariableW(L"PALVEX_UNLOAD_LOG", log, 256);
@@ -179,8 +166,8 @@ TEST_F(DeviceConnectionTest, ReleaseUnloadsDravikBeforeTessik) {
 
 TEST_F(DeviceConnectionTest, ReconnectingKeepsEachLibraryLoadedOnce) {
     DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
-    ASSERT_TRUE(connection.Connect());
-    ASSERT_TRUE(connection.Connect());
+    ASSERT_EQ(connection.Connect(), ConnectResult::Connected);
+    ASSERT_EQ(connection.Connect(), ConnectResult::Connected);
     EXPECT_EQ(SimulatorRecord().opens, 1u);  // each Open reconfigures the simulator
     connection.Release();                    // TearDown checks that both are gone
 }
@@ -192,13 +179,11 @@ TEST_F(DeviceConnectionTest, LibrariesInTheCurrentDirectoryAreNotLoaded) {
     ASSERT_TRUE(SetCurrentDirectoryW(planted.c_str()));
     {
         DeviceConnection fromProgramFolder;  // the test program's folder has neither library
-        EXPECT_FALSE(fromProgramFolder.Connect());
+        EXPECT_EQ(fromProgramFolder.Connect(), ConnectResult::TessikNotLoaded);
         DeviceConnection fromEmptyFolder(TestFolder() + L"\\parts\\none");
-        EXPECT_FALSE(fromEmptyFolder.Connect());
+        EXPECT_EQ(fromEmptyFolder.Connect(), ConnectResult::TessikNotLoaded);
     }
     SetCurrentDirectoryW(previous);
-    ASSERT_EQ(prompts.shown.size(), 2u);
-    EXPECT_EQ(prompts.shown[1].text, L"tessik 未加载!!!\n");
 }
 
 TEST_F(DeviceConnectionTest, ReadsTheLayoutAndFramesFromTheSimulator) {
@@ -207,7 +192,7 @@ TEST_F(DeviceConnectionTest, ReadsTheLayoutAndFramesFromTheSimulator) {
     DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
     TouchSampleStore store;
     EXPECT_FALSE(connection.ReadChannelLayout(store));  // not connected yet
-    ASSERT_TRUE(connection.Connect());
+    ASSERT_EQ(connection.Connect(), ConnectResult::Connected);
     ASSERT_TRUE(connection.StartStreaming());
     ASSERT_TRUE(connection.ReadChannelLayout(store));
     ASSERT_TRUE(connection.StopStreaming());

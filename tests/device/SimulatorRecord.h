@@ -1,6 +1,6 @@
 #pragma once
 // Test support under Windows: the simulator Tessik.dll's record of what was asked of it, read
-// through its own Control operation, and prompts that record what would be shown.
+// through its own Control operation.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/Prompts.h"
 #include "tessik/AdapterSimulator.h"
 
 inline SimulatorStatistics SimulatorRecord() {
@@ -27,32 +26,3 @@ inline SimulatorStatistics SimulatorRecord() {
     EXPECT_TRUE(factory()->Control(kSimulatorQueryStatistics, &statistics, sizeof statistics));
     return statistics;
 }
-
-struct ShownMessage {
-    HWND owner;
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-};
-
-// Records every message box; answers the save dialog with savePath, or cancels it when that
-// is empty.
-class RecordingPrompts final : public UserPrompts {
-  public:
-    std::vector<ShownMessage> shown;
-    std::vector<SaveFileOptions> asked;
-    HWND askedOwner = reinterpret_cast<HWND>(-1);
-    std::wstring savePath;
-
-    int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption,
-                    UINT type) override {
-        shown.push_back({owner, text, caption, type});
-        return IDOK;
-    }
-    bool AskSaveFile(HWND owner, const SaveFileOptions& options, std::wstring& path) override {
-        askedOwner = owner;
-        asked.push_back(options);
-        path = savePath;
-        return !savePath.empty();
-    }
-};
