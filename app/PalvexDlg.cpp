@@ -307,10 +307,12 @@ void CPalvexDlg::OnAdapterOpened(LPARAM result) {
     const auto connected = static_cast<ConnectResult>(result & kConnectResultMask);
     if (connected != ConnectResult::Connected) {
         SetConnected(0);
-        ShowPanelState(PanelState::Closed);
+        // The panel stays waiting while the library's box shows: that box has no owner and
+        // leaves the dialog enabled, and a second open meanwhile would stack its boxes on it.
         if (const wchar_t* library = LibraryNotLoadedText(connected)) {
             Prompts().ShowMessage(nullptr, library, kLibraryCaption, MB_OK);
         }
+        ShowPanelState(PanelState::Closed);
         Warn(kNotConnectedText, kProgramName);
         return;
     }
