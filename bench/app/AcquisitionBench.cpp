@@ -437,7 +437,7 @@ int Table(std::uint32_t rows) {
 // reference the writer's figures are compared with.
 namespace todays {
 
-constexpr std::size_t kWritePiece = 1 << 20;
+constexpr std::size_t kWritePiece = ExportLineWriter::kWritePiece;
 
 void AppendRowFields(const TouchSampleStore& store, int row, int columns, std::string& line) {
     const std::size_t start = line.size();
