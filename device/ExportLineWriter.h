@@ -34,6 +34,10 @@ class ExportLineWriter {
         out_ = std::to_chars(out_, out_ + kMaxFieldLength, value).ptr;
         *out_++ = ',';
     }
+    // One field for each of values[0], values[stride], ... values[(count - 1) * stride]: a row
+    // read across the columns of a block of rows. The count fields are among those given to
+    // BeginLine.
+    void Fields(const std::int32_t* values, std::size_t count, std::size_t stride);
     void EmptyField() { *out_++ = ','; }
     // Ends the line; hands the pending piece to the sink once it is full.
     bool EndLine();

@@ -22,7 +22,9 @@ void SampleSeries::CopyTail(double* out, std::uint32_t count) const {
     }
 }
 
-std::uint32_t SampleSeries::CopyRange(double* out, std::uint32_t start, std::uint32_t count) const {
+template <typename Value>
+std::uint32_t SampleSeries::CopyRangeAs(Value* out, std::uint32_t start,
+                                        std::uint32_t count) const {
     if (start >= size_) {
         return 0;
     }
@@ -37,4 +39,13 @@ std::uint32_t SampleSeries::CopyRange(double* out, std::uint32_t start, std::uin
         left -= piece;
     }
     return written;
+}
+
+std::uint32_t SampleSeries::CopyRange(double* out, std::uint32_t start, std::uint32_t count) const {
+    return CopyRangeAs(out, start, count);
+}
+
+std::uint32_t SampleSeries::CopyRange(std::int32_t* out, std::uint32_t start,
+                                      std::uint32_t count) const {
+    return CopyRangeAs(out, start, count);
 }

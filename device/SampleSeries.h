@@ -49,7 +49,9 @@ class SampleSeries {
 
     // Writes the samples from index start onward, at most count of them; the rest of out is
     // left untouched. Returns how many values were written (0 when start is at or past Size()).
+    // A block at a time: the charts copy into doubles, the export into its row buffer.
     std::uint32_t CopyRange(double* out, std::uint32_t start, std::uint32_t count) const;
+    std::uint32_t CopyRange(std::int32_t* out, std::uint32_t start, std::uint32_t count) const;
 
     // Samples per block: 16 KB, so that a block is one cheap allocation.
     static constexpr std::uint32_t kBlockShift = 12;
@@ -61,6 +63,8 @@ class SampleSeries {
     // Position of the sample at index counted from the start of the first block.
     std::uint64_t Slot(std::uint32_t index) const { return std::uint64_t{offset_} + index; }
     void AddBlock();
+    template <typename Value>
+    std::uint32_t CopyRangeAs(Value* out, std::uint32_t start, std::uint32_t count) const;
 
     std::vector<std::unique_ptr<std::int32_t[]>> blocks_;
     std::uint32_t size_ = 0;

@@ -14,6 +14,6 @@ std::vector<std::wstring> StoreColumnTitles(const TouchSampleStore& store);
 
 // Writes rows 0 .. rows - 1 of store to writer: the row number from 1, then each channel's
 // four values; a sample that a series does not hold is an empty field. The store's lock is
-// taken per block of rows, not for the whole file, so that frames decoded meanwhile wait
+// taken per block of rows, only to copy their samples, so that frames decoded meanwhile wait
 // only briefly. False when writing failed.
 bool WriteStoreLines(const TouchSampleStore& store, std::uint32_t rows, ExportLineWriter& writer);

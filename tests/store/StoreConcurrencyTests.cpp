@@ -2,9 +2,13 @@
 
 #include <array>
 #include <atomic>
+#include <charconv>
+#include <string>
+#include <string_view>
 #include <thread>
 
 #include "device/FrameDecoding.h"
+#include "device/StoreLines.h"
 #include "tests/store/TestFrame.h"
 
 namespace {
@@ -95,6 +99,89 @@ TEST(StoreConcurrency, PagesReadConsistentSeriesWhileFramesAreDecoded) {
     DecodeSamples(FrameNumber(kFrames + 1).data(), count, store);
     ASSERT_TRUE(ReadPassIsConsistent(store, newest));
     EXPECT_EQ(newest, kFrames + 1);
+}
+
+// A line of the export: the row number, then every channel's four values, all of them or
+// none (a row cleared a moment ago), each consistent with the frame its baseline names.
+bool ExportLineIsConsistent(std::string_view line, std::uint32_t row) {
+    std::array<std::string_view, 1 + kMaxTouchChannels * kSampleQuantityCount> fields;
+    for (std::string_view& field : fields) {
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos) {
+            return false;
+        }
+        field = line.substr(0, comma);
+        line.remove_prefix(comma + 1);
+    }
+    if (line != "\n" || fields[0] != std::to_string(row)) {
+        return false;
+    }
+    const bool empty = fields[1].empty();
+    for (std::uint32_t c = 0; c < kMaxTouchChannels; ++c) {
+        std::int32_t values[kSampleQuantityCount] = {};
+        for (std::size_t q = 0; q < kSampleQuantityCount; ++q) {
+            const std::string_view field = fields[1 + c * kSampleQuantityCount + q];
+            if (field.empty() != empty) {
+                return false;
+            }
+            const char* end = field.data() + field.size();
+            if (!empty && std::from_chars(field.data(), end, values[q]).ec != std::errc()) {
+                return false;
+            }
+        }
+        const std::int32_t filtered = FilteredOf(static_cast<std::uint32_t>(values[0]), c);
+        if (!empty && values[0] != 0 &&
+            (values[1] != filtered || values[2] != values[0] - filtered ||
+             values[3] != static_cast<std::int32_t>(c))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(StoreConcurrency, ExportsWholeConsistentLinesWhileFramesAreDecodedAndCleared) {
+    TouchSampleStore store;
+    std::uint8_t count = 0;
+    ASSERT_TRUE(DecodeChannelLayout(MakeFrame(194).data(), store, count));
+
+    std::atomic<bool> decoding{true};
+    std::thread worker([&] {
+        for (std::uint32_t k = 1; k <= kFrames; ++k) {
+            DecodeSamples(FrameNumber(k).data(), count, store);
+            if (k % 1000 == 0) {
+                store.ClearSamples();
+            }
+        }
+        decoding = false;
+    });
+
+    std::uint32_t exports = 0;
+    std::uint32_t badRow = 0;
+    while (badRow == 0 && (decoding || exports == 0)) {
+        std::string text;
+        ExportLineWriter writer([&text](std::string_view piece) {
+            text += piece;
+            return true;
+        });
+        // No ASSERT here: returning early would leave the worker running.
+        const bool written = WriteStoreLines(store, kFrames, writer) && writer.Flush();
+        EXPECT_TRUE(written);
+        if (!written) {
+            break;
+        }
+        std::string_view lines = text;
+        for (std::uint32_t row = 1; row <= kFrames && badRow == 0; ++row) {
+            const std::size_t end = lines.find('\n');
+            if (end == std::string_view::npos ||
+                !ExportLineIsConsistent(lines.substr(0, end + 1), row)) {
+                badRow = row;
+            }
+            lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+        }
+        ++exports;
+    }
+    worker.join();
+    EXPECT_EQ(badRow, 0u) << "inconsistent line in export " << exports;
 }
 
 }  // namespace
