@@ -30,6 +30,43 @@ Frame FrameNumber(std::uint32_t k) {
     return frame;
 }
 
+// A store into which frames 1 .. kFrames are decoded on a thread of its own while a test reads
+// it; with clearEvery, the samples are also cleared after every clearEvery frames. The thread
+// is joined on destruction, so a failing test cannot leave it running.
+class DecodingStore {
+  public:
+    explicit DecodingStore(std::uint32_t clearEvery = 0) {
+        EXPECT_TRUE(DecodeChannelLayout(MakeFrame(194).data(), store_, count_));
+        worker_ = std::thread([this, clearEvery] {
+            for (std::uint32_t k = 1; k <= kFrames; ++k) {
+                DecodeSamples(FrameNumber(k).data(), count_, store_);
+                if (clearEvery != 0 && k % clearEvery == 0) {
+                    store_.ClearSamples();
+                }
+            }
+            decoding_ = false;
+        });
+    }
+    ~DecodingStore() { Join(); }
+    DecodingStore(const DecodingStore&) = delete;
+    DecodingStore& operator=(const DecodingStore&) = delete;
+
+    void Join() {
+        if (worker_.joinable()) {
+            worker_.join();
+        }
+    }
+    bool Decoding() const { return decoding_; }
+    TouchSampleStore& Store() { return store_; }
+    std::uint8_t Count() const { return count_; }
+
+  private:
+    TouchSampleStore store_;
+    std::uint8_t count_ = 0;
+    std::atomic<bool> decoding_{true};
+    std::thread worker_;
+};
+
 // One pass of a page over the store: the window of every series plus the newest values.
 // Returns false at the first inconsistency, which the caller reports.
 bool ReadPassIsConsistent(const TouchSampleStore& store, std::uint32_t& newestBaseline) {
@@ -70,33 +107,24 @@ bool ReadPassIsConsistent(const TouchSampleStore& store, std::uint32_t& newestBa
 }
 
 TEST(StoreConcurrency, PagesReadConsistentSeriesWhileFramesAreDecoded) {
-    TouchSampleStore store;
-    std::uint8_t count = 0;
-    ASSERT_TRUE(DecodeChannelLayout(MakeFrame(194).data(), store, count));
-
-    std::atomic<bool> decoding{true};
-    std::thread worker([&] {
-        for (std::uint32_t k = 1; k <= kFrames; ++k) {
-            DecodeSamples(FrameNumber(k).data(), count, store);
-        }
-        decoding = false;
-    });
+    DecodingStore decoding;
+    TouchSampleStore& store = decoding.Store();
 
     std::uint32_t passes = 0;
     std::uint32_t newest = 0;
     bool consistent = true;
-    while (consistent && decoding) {
+    while (consistent && decoding.Decoding()) {
         consistent = ReadPassIsConsistent(store, newest);
         if (++passes % 64 == 0) {
             store.ClearSamples();  // the clear button, pressed while frames keep coming
         }
     }
-    worker.join();
+    decoding.Join();
 
     EXPECT_TRUE(consistent) << "inconsistent store seen on pass " << passes;
     // The reader may have cleared after the worker's last frame; one more frame must still
     // land after whatever is stored.
-    DecodeSamples(FrameNumber(kFrames + 1).data(), count, store);
+    DecodeSamples(FrameNumber(kFrames + 1).data(), decoding.Count(), store);
     ASSERT_TRUE(ReadPassIsConsistent(store, newest));
     EXPECT_EQ(newest, kFrames + 1);
 }
@@ -140,35 +168,19 @@ bool ExportLineIsConsistent(std::string_view line, std::uint32_t row) {
 }
 
 TEST(StoreConcurrency, ExportsWholeConsistentLinesWhileFramesAreDecodedAndCleared) {
-    TouchSampleStore store;
-    std::uint8_t count = 0;
-    ASSERT_TRUE(DecodeChannelLayout(MakeFrame(194).data(), store, count));
-
-    std::atomic<bool> decoding{true};
-    std::thread worker([&] {
-        for (std::uint32_t k = 1; k <= kFrames; ++k) {
-            DecodeSamples(FrameNumber(k).data(), count, store);
-            if (k % 1000 == 0) {
-                store.ClearSamples();
-            }
-        }
-        decoding = false;
-    });
+    DecodingStore decoding(1000);
+    const TouchSampleStore& store = decoding.Store();
 
     std::uint32_t exports = 0;
     std::uint32_t badRow = 0;
-    while (badRow == 0 && (decoding || exports == 0)) {
+    while (badRow == 0 && (decoding.Decoding() || exports == 0)) {
         std::string text;
         ExportLineWriter writer([&text](std::string_view piece) {
             text += piece;
             return true;
         });
-        // No ASSERT here: returning early would leave the worker running.
         const bool written = WriteStoreLines(store, kFrames, writer) && writer.Flush();
-        EXPECT_TRUE(written);
-        if (!written) {
-            break;
-        }
+        ASSERT_TRUE(written);
         std::string_view lines = text;
         for (std::uint32_t row = 1; row <= kFrames && badRow == 0; ++row) {
             const std::size_t end = lines.find('\n');
@@ -180,7 +192,6 @@ TEST(StoreConcurrency, ExportsWholeConsistentLinesWhileFramesAreDecodedAndCleare
         }
         ++exports;
     }
-    worker.join();
     EXPECT_EQ(badRow, 0u) << "inconsistent line in export " << exports;
 }
 
