@@ -60,12 +60,12 @@ bool HasCsvSuffix(const std::wstring& path) {
            std::towlower(last[2]) == L'v';
 }
 
-std::FILE* OpenTextFileForWriting(const std::wstring& path) {
-    return ::_wfopen(path.c_str(), L"wt");
+std::FILE* OpenFileForWriting(const std::wstring& path) {
+    return ::_wfopen(path.c_str(), L"wb");
 }
 
 CsvWriteResult WriteTableAsCsv(const DlgListData& table, const std::wstring& path,
-                               TextFileOpener open) {
+                               FileOpener open) {
     using Outcome = CsvWriteResult::Outcome;
     if (const DWORD refusal = TargetRefusal(path)) {
         return {Outcome::OpenFailed, refusal};
@@ -93,7 +93,7 @@ CsvWriteResult WriteTableAsCsv(const DlgListData& table, const std::wstring& pat
     return {Outcome::Saved, ERROR_SUCCESS};
 }
 
-void ExportTableAsCsv(HWND owner, const DlgListData& table, TextFileOpener open) {
+void ExportTableAsCsv(HWND owner, const DlgListData& table, FileOpener open) {
     SaveFileOptions options;
     options.filterDescription = L"csv file(*.csv)";
     options.filterPattern = L"*.csv";

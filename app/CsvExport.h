@@ -22,16 +22,15 @@ struct CsvWriteResult {
     DWORD error;  // the system's error code when not saved
 };
 
-// Opens a file for writing in text mode (each "\n" becomes CR LF), by its Unicode path.
-using TextFileOpener = std::FILE* (*)(const std::wstring& path);
-std::FILE* OpenTextFileForWriting(const std::wstring& path);
+// Opens a file for writing in binary mode, by its Unicode path: the lines bring their CR LF.
+using FileOpener = std::FILE* (*)(const std::wstring& path);
+std::FILE* OpenFileForWriting(const std::wstring& path);
 
 // Writes the table to path: the column titles, then one line per row. open creates the file
 // that is written before it replaces path.
 CsvWriteResult WriteTableAsCsv(const DlgListData& table, const std::wstring& path,
-                               TextFileOpener open = &OpenTextFileForWriting);
+                               FileOpener open = &OpenFileForWriting);
 
 // The whole command: asks for the file through the prompt seam, writes it and tells the user
 // how it went in message boxes owned by owner.
-void ExportTableAsCsv(HWND owner, const DlgListData& table,
-                      TextFileOpener open = &OpenTextFileForWriting);
+void ExportTableAsCsv(HWND owner, const DlgListData& table, FileOpener open = &OpenFileForWriting);

@@ -33,7 +33,7 @@ bool RecordingFile::Open(const std::wstring& path) {
     if (!replacement_->Created()) {
         return Fail("cannot be created" + SystemError(::GetLastError()));
     }
-    file_ = ::_wfopen(replacement_->Path().c_str(), L"wt");
+    file_ = ::_wfopen(replacement_->Path().c_str(), L"wb");
     if (file_ == nullptr) {
         return Fail("cannot be created");
     }

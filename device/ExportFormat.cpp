@@ -30,5 +30,5 @@ std::wstring CsvHeaderText(const std::vector<std::wstring>& titles) {
         header += title;
         header += L',';
     }
-    return header + L'\n';
+    return header + L"\r\n";
 }

@@ -2,9 +2,12 @@
 // The columns of a recording file, the table that the window's "导出数据" writes and that
 // palvex-capture streams: the row number, then four values per channel in quantity order.
 //
-// Every field, the last of a line too, is followed by a comma. The header line holds the
-// column titles and is written in the active ANSI code page; data fields hold only digits and
-// minus signs, which every ANSI code page encodes as ASCII does.
+// Every field, the last of a line too, is followed by a comma, and every line ends in CR LF,
+// as Windows text files do. The line ends are written as bytes and the file in binary mode:
+// the C runtime's text mode scans every byte written for newlines, which costs more than
+// building the lines. The header line holds the column titles and is written in the active
+// ANSI code page; data fields hold only digits and minus signs, which every ANSI code page
+// encodes as ASCII does.
 
 #include <cstdint>
 #include <string>
@@ -20,5 +23,5 @@ std::wstring QuantityColumnTitle(std::uint32_t channel, std::size_t quantity);
 // The 1 + 4n titles of a table of the channels numbered channels (0-based), in column order.
 std::vector<std::wstring> DataTableTitles(const std::vector<std::uint32_t>& channels);
 
-// The header line before its conversion: every title followed by a comma, then "\n".
+// The header line before its conversion: every title followed by a comma, then CR LF.
 std::wstring CsvHeaderText(const std::vector<std::wstring>& titles);

@@ -60,7 +60,7 @@ bool ExportLineWriter::WriteText(std::string_view text) {
 }
 
 void ExportLineWriter::BeginLine(std::size_t fields) {
-    const std::size_t room = fields * (kMaxFieldLength + 1) + 1;
+    const std::size_t room = fields * (kMaxFieldLength + 1) + 2;
     if (buffer_.size() - used_ < room) {
         buffer_.resize(used_ + room);
     }
@@ -83,6 +83,7 @@ void ExportLineWriter::Fields(const std::int32_t* values, std::size_t count, std
 }
 
 bool ExportLineWriter::EndLine() {
+    *out_++ = '\r';
     *out_++ = '\n';
     used_ = static_cast<std::size_t>(out_ - buffer_.data());
     return used_ < kWritePiece || WritePending();

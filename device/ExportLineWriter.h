@@ -5,7 +5,7 @@
 // neither a field nor a line may cost an allocation or a call into the C runtime.
 //
 // A data line: BeginLine, then Field or EmptyField once per field, then EndLine. Every field is
-// followed by a comma, every line ends in "\n".
+// followed by a comma, every line ends in CR LF.
 
 #include <charconv>
 #include <cstdint>

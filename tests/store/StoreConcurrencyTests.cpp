@@ -141,7 +141,7 @@ bool ExportLineIsConsistent(std::string_view line, std::uint32_t row) {
         field = line.substr(0, comma);
         line.remove_prefix(comma + 1);
     }
-    if (line != "\n" || fields[0] != std::to_string(row)) {
+    if (line != "\r\n" || fields[0] != std::to_string(row)) {
         return false;
     }
     const bool empty = fields[1].empty();

@@ -33,7 +33,7 @@ TEST(StoreLines, TitlesAndRowsOfTheStoresChannelsWithEmptyFieldsForMissingSample
         store.CountFrame();
     }
     EXPECT_EQ(CsvHeaderText(StoreColumnTitles(store)),
-              L"序号,1 基础值,1 滤波值,1 差值,1 噪声值,7 基础值,7 滤波值,7 差值,7 噪声值,\n");
+              L"序号,1 基础值,1 滤波值,1 差值,1 噪声值,7 基础值,7 滤波值,7 差值,7 噪声值,\r\n");
 
     CollectedPieces out;
     ExportLineWriter writer(out.Sink());
@@ -43,9 +43,9 @@ TEST(StoreLines, TitlesAndRowsOfTheStoresChannelsWithEmptyFieldsForMissingSample
     ASSERT_TRUE(writer.Flush());
     ASSERT_EQ(out.pieces.size(), 1u);
     EXPECT_EQ(out.pieces[0],
-              "1,100,90,10,3,200,210,-10,65535,\n"
-              "2,101,90,11,3,200,211,-11,65535,\n"
-              "3,,,,,,,,,\n");
+              "1,100,90,10,3,200,210,-10,65535,\r\n"
+              "2,101,90,11,3,200,211,-11,65535,\r\n"
+              "3,,,,,,,,,\r\n");
 }
 
 // The row of a store that every series' values make, as the file shows it.
@@ -58,7 +58,7 @@ std::string ExpectedLine(const TouchSampleStore& store, std::uint32_t row) {
             line += (index < series.Size() ? std::to_string(series.At(index)) : "") + ",";
         }
     }
-    return line + "\n";
+    return line + "\r\n";
 }
 
 TEST(StoreLines, ManyRowsAcrossBlocksWithSeriesOfUnequalLengthMatchEverySample) {
@@ -97,8 +97,8 @@ TEST(StoreLines, ManyRowsAcrossBlocksWithSeriesOfUnequalLengthMatchEverySample) 
     EXPECT_TRUE(written == expected)
         << "first difference at byte "
         << std::mismatch(written.begin(), written.end(), expected.begin()).first - written.begin();
-    EXPECT_TRUE(written.ends_with("\n5097," + std::string(11, ',') + "-1,\n5098," +
-                                  std::string(12, ',') + "\n"));
+    EXPECT_TRUE(written.ends_with("\n5097," + std::string(11, ',') + "-1,\r\n5098," +
+                                  std::string(12, ',') + "\r\n"));
 }
 
 TEST(StoreLines, FieldsOfEveryLengthAndBothEndsOfTheRangeReadAcrossColumns) {
@@ -129,7 +129,7 @@ TEST(StoreLines, FieldsOfEveryLengthAndBothEndsOfTheRangeReadAcrossColumns) {
     ASSERT_TRUE(writer.EndLine());
     ASSERT_TRUE(writer.Flush());
     ASSERT_EQ(out.pieces.size(), 1u);
-    EXPECT_EQ(out.pieces[0], "7," + expected + "\n" + everyOther + "\n");
+    EXPECT_EQ(out.pieces[0], "7," + expected + "\r\n" + everyOther + "\r\n");
 }
 
 TEST(StoreLines, PiecesOfAboutAMegabyteAndNothingMoreAfterAFailedOne) {
@@ -142,7 +142,7 @@ TEST(StoreLines, PiecesOfAboutAMegabyteAndNothingMoreAfterAFailedOne) {
         writer.Field(lines++);
         ASSERT_TRUE(writer.EndLine());
     }
-    const std::string line = "-9223372036854775808," + std::to_string(lines - 1) + ",\n";
+    const std::string line = "-9223372036854775808," + std::to_string(lines - 1) + ",\r\n";
     EXPECT_GE(out.pieces[0].size(), ExportLineWriter::kWritePiece);
     EXPECT_LT(out.pieces[0].size(), ExportLineWriter::kWritePiece + line.size());
     EXPECT_TRUE(out.pieces[0].ends_with(line));
