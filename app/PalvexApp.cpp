@@ -3,6 +3,7 @@
 #include "app/PalvexDlg.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace {
 // Every class of the Windows 95 common-control set.
@@ -23,6 +24,14 @@ BOOL CPalvexApp::InitInstance() {
     SetRegistryKey(L"应用程序向导生成的本地应用程序");
 
     CPalvexDlg dialog;
+    // "Palvex.exe FILE.csv", also what a file dropped on the program's icon starts.
+    int count = 0;
+    if (LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count)) {
+        if (count > 1) {
+            dialog.OpenRecordingAtStart(arguments[1]);
+        }
+        ::LocalFree(arguments);
+    }
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

@@ -7,7 +7,12 @@
 #include "framework/MessageMap.h"
 #include "framework/Prompts.h"
 
+#include <io.h>
+#include <shellapi.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -24,9 +29,20 @@ constexpr wchar_t kHandshakeFailedText[] =
     L"与下位机握手失败!!!\n请检查仿真器与芯片的连接是否正确!!!";
 constexpr wchar_t kHandshakeFailedCaption[] = L"警告";
 constexpr wchar_t kOutOfMemoryText[] = L"内存不足，接收已停止。";
+constexpr wchar_t kCloseDeviceFirstText[] = L"请先关闭设备，再打开记录文件。";
+constexpr wchar_t kNotARecordingText[] = L"无法读取记录文件：\n";
+constexpr wchar_t kRecordingLabel[] = L"记录：";
+constexpr wchar_t kReadingLabel[] = L"正在读取 ";
 
 // Posted by the adapter's thread: wParam names the command, lParam is its result.
 constexpr UINT WM_ADAPTER_ANSWER = WM_APP + 1;
+// Posted by the recording loader: wParam is the load's number, lParam the percent read.
+constexpr UINT WM_RECORDING_PROGRESS = WM_APP + 2;
+// Posted by the recording loader when a load ended; wParam is its number.
+constexpr UINT WM_RECORDING_READ = WM_APP + 3;
+// Posted to itself by OnInitDialog, so that the file of the command line is read once the
+// window shows and a message about it has its owner.
+constexpr UINT WM_OPEN_RECORDING_AT_START = WM_APP + 4;
 // The result of opening: how Connect ended in the low byte, one bit per later step that
 // succeeded above it.
 constexpr LPARAM kConnectResultMask = 0xFF;
@@ -69,6 +85,29 @@ bool IsPanelButton(UINT id) {
     }
 }
 
+// The last path component, as the window names the file it shows.
+std::wstring FileNameOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::string ToUtf8(const std::wstring& text) {
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(std::max(length, 1)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), length, nullptr, nullptr);
+    bytes.resize(bytes.size() - 1);
+    return bytes;
+}
+
+std::wstring FromUtf8(const std::string& bytes) {
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes.c_str(), -1, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(std::max(length, 1)), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, bytes.c_str(), -1, text.data(), length);
+    text.resize(text.size() - 1);
+    return text;
+}
+
 // The pages sit inside the tab control, below its row of tabs.
 constexpr int kTabRowHeight = 25;
 constexpr int kPageLeftInset = 2;
@@ -79,7 +118,12 @@ CPalvexDlg::CPalvexDlg() : CPalvexDlg(DeviceConnection::ProgramFolder()) {}
 CPalvexDlg::CPalvexDlg(std::wstring libraryFolder)
     : CDialogEx(IDD_PALVEX_DIALOG),
       icon_(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      device_(std::move(libraryFolder)) {}
+      device_(std::move(libraryFolder)),
+      loader_(
+          {[this](unsigned load, unsigned percent) {
+               ::PostMessageW(reportWindow_, WM_RECORDING_PROGRESS, load, percent);
+           },
+           [this](unsigned load) { ::PostMessageW(reportWindow_, WM_RECORDING_READ, load, 0); }}) {}
 
 void CPalvexDlg::DoDataExchange(DataExchange& dx) {
     dx.Control(IDC_PAGE_TABS, tabs_);
@@ -94,6 +138,7 @@ void CPalvexDlg::DoDataExchange(DataExchange& dx) {
     dx.Control(IDC_EXPORT_DATA, exportButton_);
     dx.Control(IDC_STATUS_TEXT, statusText_);
     dx.Control(IDC_DEVICE_MODEL, deviceModel_);
+    dx.Control(IDC_RECORDING_NAME, recordingText_);
 }
 
 bool CPalvexDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -109,6 +154,10 @@ bool CPalvexDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         map.Message(WM_PAINT, &CPalvexDlg::OnPaint)
             .Message(WM_DESTROY, &CPalvexDlg::OnDestroy)
             .Message(WM_ADAPTER_ANSWER, &CPalvexDlg::OnAdapterAnswer)
+            .Message(WM_DROPFILES, &CPalvexDlg::OnDropFiles)
+            .Message(WM_OPEN_RECORDING_AT_START, &CPalvexDlg::OnOpenRecordingAtStart)
+            .Message(WM_RECORDING_PROGRESS, &CPalvexDlg::OnRecordingProgress)
+            .Message(WM_RECORDING_READ, &CPalvexDlg::OnRecordingRead)
             .Command(IDC_OPEN_DEVICE, &CPalvexDlg::OnOpenDevice)
             .Command(IDC_CLOSE_DEVICE, &CPalvexDlg::OnCloseDevice)
             .Command(IDC_CONTINUE_RECEIVING, &CPalvexDlg::OnContinueReceiving)
@@ -154,6 +203,10 @@ BOOL CPalvexDlg::OnInitDialog() {
     CreatePages();
 
     ShowPanelState(PanelState::Closed);
+    reportWindow_ = m_hWnd;
+    if (!recordingAtStart_.empty()) {
+        PostMessage(WM_OPEN_RECORDING_AT_START);
+    }
     return TRUE;
 }
 
@@ -284,6 +337,7 @@ LRESULT CPalvexDlg::OnAdapterAnswer(WPARAM operation, LPARAM result) {
 }
 
 void CPalvexDlg::OnOpenDevice() {
+    SetRecordingAside();
     // Queued behind any exchange still running (the stop request of the last close): the
     // libraries are loaded again.
     Ask(Operation::Open, [this] {
@@ -325,31 +379,25 @@ void CPalvexDlg::OnAdapterOpened(LPARAM result) {
         return;
     }
 
-    // There are only 32 boxes, whatever the chip claims.
-    const auto boxes = std::min<std::size_t>(device_.ChannelCount(), kChannelBoxCount);
-    for (std::size_t channel = 0; channel < boxes; ++channel) {
-        channelBoxes_[channel].EnableWindow(true);
-    }
-    for (std::size_t channel = 0; channel < boxes; ++channel) {
-        channelBoxes_[channel].SetCheck(BST_CHECKED);
-    }
+    ShowChannelBoxes(device_.ChannelCount());
     chartPage_.SetStore(&store_);
     chartPage_.Setup();
     listPage_.Setup(&store_);
     ShowPanelState(PanelState::Opened);
 }
 
+void CPalvexDlg::ShowChannelBoxes(std::size_t channels) {
+    // There are only 32 boxes, whatever the chip or the file claims.
+    const std::size_t shown = std::min<std::size_t>(channels, kChannelBoxCount);
+    for (std::size_t channel = 0; channel < channelBoxes_.size(); ++channel) {
+        channelBoxes_[channel].SetCheck(channel < shown ? BST_CHECKED : BST_UNCHECKED);
+        channelBoxes_[channel].EnableWindow(channel < shown);
+    }
+}
+
 void CPalvexDlg::OnCloseDevice() {
     awaited_ = Operation::None;  // a stop still on its way has nothing left to show
-    for (const CButton& box : channelBoxes_) {
-        box.SetCheck(BST_UNCHECKED);
-    }
-    for (const CButton& box : channelBoxes_) {
-        box.EnableWindow(false);
-    }
-    // The charts keep what they show. Empties the store; the table keeps its rows until the next
-    // device is opened.
-    listPage_.KeepRowsOf(store_);
+    SetRecordingAside();
     ShowPanelState(PanelState::Closed);
     worker_.Post([this] { device_.StopStreaming(); });
     SetConnected(0);
@@ -454,11 +502,105 @@ void CPalvexDlg::OnClearSelection() {
     ShowChannels(false);
 }
 
+void CPalvexDlg::SetRecordingAside() {
+    loader_.Stop();
+    loading_ = 0;
+    ShowChannelBoxes(0);
+    // The charts keep what they show. Empties the store; the table keeps its rows until the next
+    // device is opened.
+    listPage_.KeepRowsOf(store_);
+    recordingName_.clear();
+    ShowRecordingName({});
+}
+
+void CPalvexDlg::ShowRecordingName(const std::wstring& text) {
+    recordingText_.SetWindowText(text);
+}
+
+void CPalvexDlg::OpenRecording(const std::wstring& path) {
+    if (panel_ != PanelState::Closed || WaitingForAdapter()) {
+        Warn(kCloseDeviceFirstText, kProgramName);
+        return;
+    }
+    const std::wstring name = FileNameOf(path);
+    std::FILE* file = ::_wfopen(path.c_str(), L"rb");
+    if (file == nullptr) {
+        Warn(kNotARecordingText + name + L": cannot be opened (" + FromUtf8(std::strerror(errno)) +
+                 L")",
+             kProgramName);
+        return;
+    }
+    const __int64 size = ::_filelengthi64(::_fileno(file));
+    loadingName_ = name;
+    loading_ = loader_.Start(file, size > 0 ? static_cast<std::uint64_t>(size) : 0, ToUtf8(name));
+}
+
+LRESULT CPalvexDlg::OnOpenRecordingAtStart(WPARAM, LPARAM) {
+    // A modal dialog shows itself once its queue runs empty, which the load's reports may
+    // not let happen before a message about the file: the window shows first.
+    ShowWindow(SW_SHOW);
+    OpenRecording(recordingAtStart_);
+    return 0;
+}
+
+LRESULT CPalvexDlg::OnDropFiles(WPARAM drop, LPARAM) {
+    const auto files = reinterpret_cast<HDROP>(drop);
+    // One recording at a time: of several files dropped together, the first is opened.
+    const UINT length = ::DragQueryFileW(files, 0, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    const bool named = length > 0 && ::DragQueryFileW(files, 0, path.data(), length + 1) == length;
+    ::DragFinish(files);
+    if (named) {
+        path.resize(length);
+        OpenRecording(path);
+    }
+    return 0;
+}
+
+LRESULT CPalvexDlg::OnRecordingProgress(WPARAM load, LPARAM percent) {
+    if (load == loading_ && !closing_) {
+        ShowRecordingName(kReadingLabel + std::to_wstring(percent) + L"%  " + loadingName_);
+    }
+    return 0;
+}
+
+LRESULT CPalvexDlg::OnRecordingRead(WPARAM load, LPARAM) {
+    if (load != loading_ || closing_) {
+        return 0;  // a load replaced by another or by an open, whose result is gone
+    }
+    loading_ = 0;
+    const RecordingLoadResult& result = loader_.Result();
+    if (result.outcome == RecordingLoadResult::Outcome::Loaded) {
+        ShowRecording(loadingName_);
+        return 0;
+    }
+    ShowRecordingName(recordingName_.empty() ? std::wstring() : kRecordingLabel + recordingName_);
+    if (result.outcome == RecordingLoadResult::Outcome::Refused) {
+        Warn(kNotARecordingText + FromUtf8(result.reason), kProgramName);
+    }
+    return 0;
+}
+
+void CPalvexDlg::ShowRecording(std::wstring name) {
+    // As after "停止接收" with the file's frames: the store holds them, the pages show them.
+    loader_.HandOverTo(store_);
+    const std::vector<std::uint32_t> channels = StoreChannels();
+    ShowChannelBoxes(channels.size());
+    chartPage_.SetStore(&store_);
+    chartPage_.Setup();
+    listPage_.Setup(&store_);
+    listPage_.CatchUp();
+    chartPage_.RefreshFromStore();
+    recordingName_ = std::move(name);
+    ShowRecordingName(kRecordingLabel + recordingName_);
+}
+
 void CPalvexDlg::BeginClosing() {
     // The window goes at once; a read still waiting for the adapter ends when the dialog
     // object is destroyed, before the libraries are unloaded.
     closing_ = true;
     worker_.Abandon();
+    loader_.Stop();
 }
 
 void CPalvexDlg::OnOK() {

@@ -7,10 +7,16 @@
 // does not answer: the buttons hand that to the adapter's thread (ReceiveWorker), the panel
 // waits with every device button disabled, and the answer, posted back as a message, finishes
 // the command with its messages and button states.
+//
+// While the device is closed the window can also show a recording file that Palvex or
+// palvex-capture wrote: named on the command line, or dropped onto the window. It is read on a
+// thread of its own (RecordingLoader) and then shown as after "停止接收", with the device still
+// closed and the file's name in the device panel.
 
 #include "app/ChannelBoxes.h"
 #include "app/DlgListData.h"
 #include "app/ReceiveWorker.h"
+#include "app/RecordingLoader.h"
 #include "chartpage/DlgChart.h"
 #include "device/DeviceConnection.h"
 #include "device/TouchSampleStore.h"
@@ -35,6 +41,16 @@ class CPalvexDlg : public CDialogEx {
     // handshake ("已连接", red), 0 otherwise ("未连接", black).
     int Connected() const { return connected_; }
     void SetConnected(int connected);
+
+    // Reads the recording at path and shows it once it is read; refused with a message while
+    // the device is open. A file that is not a recording leaves the window as it was.
+    void OpenRecording(const std::wstring& path);
+    // The recording to open once the window shows, as named on the command line.
+    void OpenRecordingAtStart(std::wstring path) { recordingAtStart_ = std::move(path); }
+    // The file name of the recording shown; empty while the window shows no file.
+    const std::wstring& RecordingName() const { return recordingName_; }
+    // True while a recording is being read.
+    bool LoadingRecording() const { return loading_ != 0; }
 
     const TouchSampleStore& Store() const { return store_; }
     const DlgListData& ListPage() const { return listPage_; }
@@ -61,6 +77,10 @@ class CPalvexDlg : public CDialogEx {
     LRESULT OnTabSelectionChanged(NMHDR*);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnAdapterAnswer(WPARAM operation, LPARAM result);
+    LRESULT OnDropFiles(WPARAM drop, LPARAM);
+    LRESULT OnOpenRecordingAtStart(WPARAM, LPARAM);
+    LRESULT OnRecordingProgress(WPARAM load, LPARAM percent);
+    LRESULT OnRecordingRead(WPARAM load, LPARAM);
 
     // The commands that wait for the adapter's thread; an answer names its command.
     enum class Operation : WPARAM { None, Open, Continue, Stop, ReceivingEnded };
@@ -80,6 +100,13 @@ class CPalvexDlg : public CDialogEx {
     void OnClearData();
     void OnExportData();
     void OnChannelBox(UINT id);
+    // Stops a load that runs and puts the recording shown aside as closing the device does:
+    // the table keeps its rows, the boxes go.
+    void SetRecordingAside();
+    void ShowRecording(std::wstring name);
+    void ShowRecordingName(const std::wstring& text);
+    // Checks and enables the boxes of the store's channels, the others cleared and disabled.
+    void ShowChannelBoxes(std::size_t channels);
     void OnSelectAll();
     void OnClearSelection();
 
@@ -115,8 +142,15 @@ class CPalvexDlg : public CDialogEx {
     CStatic statusText_;
     CComboBox deviceModel_;
     bool closing_ = false;
+    CStatic recordingText_;
     PanelState panel_ = PanelState::Closed;
     Operation awaited_ = Operation::None;
+    std::wstring recordingAtStart_;
+    std::wstring recordingName_;
+    std::wstring loadingName_;
+    unsigned loading_ = 0;         // the number of the load that runs; 0 when none does
+    HWND reportWindow_ = nullptr;  // set before the first load; where the loader posts to
+    RecordingLoader loader_;
     // Last, so that it ends first: its jobs use the store, the device and the pages.
     ReceiveWorker worker_;
 };

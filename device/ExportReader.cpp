@@ -67,6 +67,7 @@ bool ExportReader::Refill() {
     begin_ = 0;
     std::size_t read = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
     end_ += read;
+    bytesRead_ += read;
     if (read == 0) {
         endOfFile_ = true;
         if (std::ferror(file_) != 0) {

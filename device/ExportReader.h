@@ -33,6 +33,9 @@ class ExportReader {
     // malformed or the file cannot be read.
     bool NextRow(ExportRow& row);
 
+    // Bytes of the file taken up by the lines read so far, for progress.
+    std::uint64_t ConsumedBytes() const { return bytesRead_ - (end_ - begin_); }
+
     // "name, line N: what is wrong"; empty while nothing went wrong.
     const std::string& Error() const { return error_; }
 
@@ -48,6 +51,7 @@ class ExportReader {
     std::size_t begin_ = 0;  // first unread byte in buffer_
     std::size_t end_ = 0;    // one past the last valid byte in buffer_
     bool endOfFile_ = false;
+    std::uint64_t bytesRead_ = 0;  // from the file into buffer_, in all
     std::uint64_t lineNumber_ = 0;
     std::uint32_t channelCount_ = 0;
     std::string error_;

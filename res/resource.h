@@ -56,6 +56,8 @@
 #define IDC_CLEAR_SELECTION 1055
 #define IDC_STATUS_TEXT 1061
 #define IDC_DEVICE_MODEL 1062
+// The recording the window shows, or the progress of reading one.
+#define IDC_RECORDING_NAME 1063
 
 // Chart page
 #define IDC_SHOW_X_LABELS 1012
