@@ -2,8 +2,8 @@
 # Runs the acquisition benchmarks under Wine, each in a process of its own: the main dialog
 # receiving from the simulator with 32 channels (without delay unless --delay-us), the store's
 # growth and its longest append over a million frames (against one growing vector per series),
-# the data table of a million rows (against an ordinary report list) and the CSV export into a
-# folder in memory.
+# the data table of a million rows (against an ordinary report list), the CSV export into a
+# folder in memory and opening a 32-channel recording of 200,000 frames in the window.
 #   scripts/bench-app.sh [--pin CORE] [--load N] [--delay-us MICROS] [--throughput-only]
 #                        [build-dir] [seconds]
 #     --pin CORE         runs the receiving benchmark, its Wine server included, on that one
@@ -58,3 +58,4 @@ wine "$bench" store blocks 1000000
 wine "$bench" store vector 1000000
 wine "$bench" table 1000000
 wine "$bench" export 'Z:\dev\shm\palvex-bench-export.csv' 100000
+wine "$bench" load 'Z:\dev\shm\palvex-bench-recording.csv' 200000

@@ -14,6 +14,10 @@
 //       the CSV export of a 32-channel table: building its lines, writing them and the whole
 //       export, each beside the export as it was before the line writer; then writing the
 //       list's cell texts line by line.
+//   app_bench load <file> [frames]
+//       opening a 32-channel recording of that many frames in the main dialog: the load rate,
+//       the longest WM_NULL round trip of the UI thread meanwhile, and the private bytes per
+//       frame that the loaded recording costs.
 
 #include "app/CsvExport.h"
 #include "app/DlgListData.h"
@@ -21,6 +25,7 @@
 #include "app/DecimalText.h"
 #include "app/PalvexDlg.h"
 #include "device/ActiveCodePage.h"
+#include "device/ExportFormat.h"
 #include "device/FileReplacement.h"
 #include "device/StoreLines.h"
 #include "device/FrameDecoding.h"
@@ -621,6 +626,91 @@ int Export(const std::wstring& path, std::uint32_t rows) {
     return 0;
 }
 
+// A recording of frames frames of 32 channels, as the export writes it, with values that
+// change from line to line like a touched key's.
+bool WriteRecording(const std::wstring& path, std::uint32_t frames) {
+    std::FILE* file = OpenFileForWriting(path);
+    if (file == nullptr) {
+        return false;
+    }
+    ExportLineWriter lines(ExportLineWriter::FileSink(file));
+    std::vector<std::uint32_t> channels(kChannels);
+    for (std::uint32_t c = 0; c < kChannels; ++c) {
+        channels[c] = c;
+    }
+    bool written = lines.WriteText(ToActiveCodePage(CsvHeaderText(DataTableTitles(channels))));
+    std::int32_t values[kChannels * 4];
+    for (std::uint32_t frame = 0; written && frame < frames; ++frame) {
+        for (std::uint32_t c = 0; c < kChannels; ++c) {
+            const auto baseline = static_cast<std::int32_t>(2000 + 10 * c);
+            const auto filtered = static_cast<std::int32_t>(baseline - (frame + 37 * c) % 400);
+            values[4 * c] = baseline;
+            values[4 * c + 1] = filtered;
+            values[4 * c + 2] = baseline - filtered;
+            values[4 * c + 3] = static_cast<std::int32_t>((frame * 7 + c) % 9);
+        }
+        lines.BeginLine(1 + kChannels * 4);
+        lines.Field(std::int64_t{frame} + 1);
+        lines.Fields(values, kChannels * 4, 1);
+        written = lines.EndLine();
+    }
+    written = lines.Flush() && written;
+    return std::fclose(file) == 0 && written;
+}
+
+int Load(const std::wstring& path, std::uint32_t frames) {
+    if (!WriteRecording(path, frames)) {
+        std::fprintf(stderr, "the recording could not be written\n");
+        return 1;
+    }
+    CPalvexDlg dialog(L".");
+    if (!dialog.Create(nullptr)) {
+        std::fprintf(stderr, "no window (no display?)\n");
+        return 1;
+    }
+    dialog.ShowWindow(SW_SHOW);
+    const HWND hwnd = dialog.m_hWnd;
+    PumpFor(std::chrono::milliseconds(200));
+
+    std::atomic<bool> probing{true};
+    std::vector<double> roundTrips;
+    std::thread probe([&] {
+        while (probing) {
+            const auto sent = Clock::now();
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+            roundTrips.push_back(Millis(Clock::now() - sent));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    const double before = PrivateBytes();
+    const auto start = Clock::now();
+    dialog.OpenRecording(path);
+    MessageTimes messageTimes;
+    while (dialog.LoadingRecording() && Clock::now() - start < std::chrono::minutes(5)) {
+        PumpFor(std::chrono::milliseconds(1), &messageTimes);
+    }
+    const double seconds = Millis(Clock::now() - start) / 1000.0;
+    const double grown = PrivateBytes() - before;
+    probing = false;
+    PumpFor(std::chrono::milliseconds(100));  // answers the probe's last round trip
+    probe.join();
+
+    const double size = FileBytes(path);
+    const bool whole = dialog.ListPage().RowCount() == static_cast<int>(frames) &&
+                       dialog.Store().FrameCount() == frames;
+    std::printf("loading a recording of %u frames x %d channels, %.1f MB: %.0f MB/s (%.2f s), %s\n",
+                frames, kChannels, size / 1e6, size / seconds / 1e6, seconds,
+                whole ? "every frame shown" : "FRAMES MISSING");
+    std::printf("  WM_NULL round trip meanwhile: median %.3f ms, max %.3f ms (%zu probes)\n",
+                Quantile(roundTrips, 0.5), Quantile(roundTrips, 1.0), roundTrips.size());
+    std::printf("  private bytes grown: %.3f KB per frame\n", grown / frames / 1024.0);
+    messageTimes.Print();
+    dialog.DestroyWindow();
+    if (_wgetenv(L"PALVEX_BENCH_KEEP") == nullptr) { ::DeleteFileW(path.c_str()); }
+    return whole ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -644,6 +734,9 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"export" && argc > 2) {
         return Export(argv[2], static_cast<std::uint32_t>(number(3, 100000)));
     }
-    std::fprintf(stderr, "usage: app_bench throughput|store|table|export ...\n");
+    if (mode == L"load" && argc > 2) {
+        return Load(argv[2], static_cast<std::uint32_t>(number(3, 200000)));
+    }
+    std::fprintf(stderr, "usage: app_bench throughput|store|table|export|load ...\n");
     return 2;
 }

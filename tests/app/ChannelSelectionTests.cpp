@@ -2,29 +2,9 @@
 
 #include "tests/app/PalvexUnderTest.h"
 
-#include "chart/PlotLineSeries.h"
-
 namespace {
 
-class ChannelSelectionTest : public PalvexTest {
-  protected:
-    // Per channel of the chart page's lines: '1' shown in all four charts, '0' hidden in all,
-    // '?' shown in some only.
-    std::string LinesShown() const {
-        const DlgChart& page = dialog->ChartPage();
-        std::string shown;
-        for (std::uint32_t channel = 0;
-             page.Chart(SampleQuantity::Baseline).Line(channel) != nullptr; ++channel) {
-            int visible = 0;
-            for (SampleQuantity quantity : kAllSampleQuantities) {
-                const CPlotLineSeries* line = page.Chart(quantity).Line(channel);
-                visible += line != nullptr && line->IsVisible() ? 1 : 0;
-            }
-            shown += visible == 4 ? '1' : visible == 0 ? '0' : '?';
-        }
-        return shown;
-    }
-};
+using ChannelSelectionTest = PalvexTest;
 
 TEST_F(ChannelSelectionTest, WithoutChannelsSelectAllAndClearChangeNothing) {
     Create();

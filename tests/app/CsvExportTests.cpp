@@ -12,30 +12,6 @@
 
 namespace {
 
-std::string FileBytes(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return "<missing>";
-    }
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-    }
-    ::CloseHandle(file);
-    return bytes;
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-}
-
 std::vector<std::string> Split(const std::string& text, const std::string& separator) {
     std::vector<std::string> parts;
     std::size_t start = 0;

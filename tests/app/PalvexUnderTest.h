@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/PalvexDlg.h"
+#include "chart/PlotLineSeries.h"
 #include "res/resource.h"
 #include "tests/device/SimulatorRecord.h"
 #include "tests/framework/RecordingPrompts.h"
@@ -25,6 +26,31 @@ inline constexpr char kClosedPanel[] = "100011";
 inline constexpr char kOpenedPanel[] = "011111";
 inline constexpr char kReceivingPanel[] = "001000";
 inline constexpr char kWaitingPanel[] = "000000";
+
+// The whole file at path; "<missing>" when there is none.
+inline std::string FileBytes(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return "<missing>";
+    }
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    ::CloseHandle(file);
+    return bytes;
+}
+
+inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
 
 class PalvexTest : public ::testing::Test {
   protected:
@@ -159,6 +185,23 @@ class PalvexTest : public ::testing::Test {
     std::uint32_t StoreChannels() const {
         auto guard = dialog->Store().Lock();
         return dialog->Store().ChannelCount();
+    }
+
+    // Per channel of the chart page's lines: '1' shown in all four charts, '0' hidden in all,
+    // '?' shown in some only.
+    std::string LinesShown() const {
+        const DlgChart& page = dialog->ChartPage();
+        std::string shown;
+        for (std::uint32_t channel = 0;
+             page.Chart(SampleQuantity::Baseline).Line(channel) != nullptr; ++channel) {
+            int visible = 0;
+            for (SampleQuantity quantity : kAllSampleQuantities) {
+                const CPlotLineSeries* line = page.Chart(quantity).Line(channel);
+                visible += line != nullptr && line->IsVisible() ? 1 : 0;
+            }
+            shown += visible == 4 ? '1' : visible == 0 ? '0' : '?';
+        }
+        return shown;
     }
 
     RecordingPrompts prompts;
