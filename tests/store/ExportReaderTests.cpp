@@ -2,9 +2,13 @@
 
 #include "device/ExportLineWriter.h"
 #include "device/ExportReader.h"
+#include "device/RecordingLoad.h"
+#include "device/StoreLines.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
 
@@ -33,6 +37,10 @@ class ExportReaderTest : public ::testing::Test {
         }
     }
     ExportReader& Open(const std::string& content) {
+        reader_.reset();
+        if (file_ != nullptr) {
+            std::fclose(file_);
+        }
         file_ = std::tmpfile();
         std::fwrite(content.data(), 1, content.size(), file_);
         std::rewind(file_);
@@ -149,6 +157,45 @@ TEST_F(ExportReaderTest, RefusesAnEndlessLine) {
     ExportRow row;
     EXPECT_FALSE(reader.NextRow(row));
     EXPECT_EQ(reader.Error(), "keys.csv, line 2: line too long");
+}
+
+TEST_F(ExportReaderTest, LoadsARecordingAsTheFramesOfAStoreThatWritesItBackAlike) {
+    std::string lines;
+    for (int r = 1; r <= 3000; ++r) {
+        const std::string b = std::to_string(100 + r % 50);
+        lines += std::to_string(r) + "," + b + ",90," + std::to_string(10 + r % 50) +
+                 ",3,200,210,-10," + std::to_string(r % 9) + ",\r\n";
+    }
+    const std::string content = Header(2) + lines;
+    std::vector<std::uint64_t> progress;
+    TouchSampleStore store;
+    const std::atomic<bool> running{false};
+    const RecordingLoadResult loaded = LoadRecording(
+        Open(content), store, running, [&](std::uint64_t bytes) { progress.push_back(bytes); });
+    ASSERT_EQ(loaded.outcome, RecordingLoadResult::Outcome::Loaded) << loaded.reason;
+    ASSERT_EQ(store.ChannelCount(), 2u);
+    EXPECT_EQ(store.FrameCount(), 3000u);
+    EXPECT_EQ(store.Channel(1).channel, 1u);
+    EXPECT_EQ(store.Channel(1).SampleCount(), kLeadingZeroSamples + 3000);
+    EXPECT_EQ(store.Channel(1).Series(SampleQuantity::Difference).At(kLeadingZeroSamples), -10);
+    EXPECT_EQ(store.Channel(0).Series(SampleQuantity::Baseline).Last(), 100 + 3000 % 50);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), content.size());
+
+    std::string written;
+    ExportLineWriter writer([&written](std::string_view piece) {
+        written += piece;
+        return true;
+    });
+    ASSERT_TRUE(WriteStoreLines(store, store.FrameCount(), writer) && writer.Flush());
+    EXPECT_TRUE(written == lines);
+
+    TouchSampleStore stopped;
+    const std::atomic<bool> cancelled{true};
+    EXPECT_EQ(LoadRecording(Open(content), stopped, cancelled, [](std::uint64_t) {}).outcome,
+              RecordingLoadResult::Outcome::Cancelled);
+    EXPECT_EQ(stopped.FrameCount(), 0u);
 }
 
 }  // namespace
