@@ -93,12 +93,16 @@ std::wstring PalvexProcess::EnvironmentBlock(const Environment& variables) const
     return block;
 }
 
-bool PalvexProcess::Start(const std::wstring& folder, const Environment& variables) {
+bool PalvexProcess::Start(const std::wstring& folder, const Environment& variables,
+                          const std::wstring& argument) {
     base_ = CurrentEnvironmentWithoutSimulator();
     std::wstring environment = EnvironmentBlock(variables);
     path_ = folder + L"\\Palvex.exe";
     std::replace(path_.begin(), path_.end(), L'/', L'\\');
     std::wstring commandLine = L"\"" + path_ + L"\"";
+    if (!argument.empty()) {
+        commandLine += L" \"" + argument + L"\"";
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};

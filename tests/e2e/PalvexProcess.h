@@ -27,9 +27,11 @@ class PalvexProcess {
     PalvexProcess(const PalvexProcess&) = delete;
     PalvexProcess& operator=(const PalvexProcess&) = delete;
 
-    // Starts folder\Palvex.exe in that folder. The driver's own environment is passed on
-    // without its TESSIK_SIM_* variables; the given variables are added.
-    bool Start(const std::wstring& folder, const Environment& variables);
+    // Starts folder\Palvex.exe in that folder, with argument on its command line when there is
+    // one. The driver's own environment is passed on without its TESSIK_SIM_* variables; the
+    // given variables are added.
+    bool Start(const std::wstring& folder, const Environment& variables,
+               const std::wstring& argument = {});
     // The main window "Ostrel-TK" once the program shows it; null after the time-out.
     HWND WaitForMainWindow(std::chrono::milliseconds timeout) const;
     // Replaces the simulator's settings in the running program's environment. The simulated

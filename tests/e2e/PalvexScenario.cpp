@@ -42,8 +42,10 @@ std::wstring WorkFolder() {
     return folder;
 }
 
-void PalvexScenario::Launch(const Environment& simulator, const std::wstring& folder) {
-    ASSERT_TRUE(process_.Start(folder, simulator)) << "cannot start Palvex.exe in the folder";
+void PalvexScenario::Launch(const Environment& simulator, const std::wstring& folder,
+                            const std::wstring& argument) {
+    ASSERT_TRUE(process_.Start(folder, simulator, argument))
+        << "cannot start Palvex.exe in the folder";
     HWND main = process_.WaitForMainWindow(20s);
     ASSERT_NE(main, nullptr) << "the main window did not appear";
     window_ = std::make_unique<PalvexWindow>(process_.Handle(), main);

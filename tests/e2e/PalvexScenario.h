@@ -24,8 +24,10 @@ class PalvexScenario : public ::testing::Test {
   protected:
     void TearDown() override;
 
-    // Starts the program and waits for its main window; fails the test when it does not come.
-    void Launch(const Environment& simulator, const std::wstring& folder = ProgramFolder());
+    // Starts the program, with argument on its command line when there is one, and waits for
+    // its main window; fails the test when it does not come.
+    void Launch(const Environment& simulator, const std::wstring& folder = ProgramFolder(),
+                const std::wstring& argument = {});
     PalvexWindow& Window() { return *window_; }
 
     // Clicks a button and waits until the buttons show the expected state.
