@@ -5,7 +5,14 @@
 # a virtual display: the demo driver presses "打开设备" and "继续接收", lets data run for a few
 # seconds (PALVEX_DEMO_SECONDS, default 4), saves pictures of both pages, prints their paths
 # and ends.
+#   ./run.sh [FILE.csv]   with a recording that Palvex or palvex-capture wrote, the window
+#                         opens that file instead (in a virtual display: pictures of it)
 set -u
+recording=()
+if [ $# -gt 0 ]; then
+    [ -f "$1" ] || { echo "run.sh: no such file: $1" >&2; exit 2; }
+    recording=("$(printf 'Z:%s' "$(realpath "$1")" | tr / '\\')")
+fi
 cd "$(dirname "$0")"
 . scripts/setup.sh
 
@@ -16,7 +23,7 @@ folder=build/windows/out/simulator
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     wineserver -k 2>/dev/null  # a wineserver of another display would keep the window there
-    cd "$folder" && exec wine Palvex.exe
+    cd "$folder" && exec wine Palvex.exe "${recording[@]}"
 fi
 
 start_virtual_display || exit 1
@@ -26,8 +33,13 @@ rm -f "$chart".* "$data".*
 # The virtual desktop gives the window its frame and caption, as on a user's screen.
 timeout 120 wine explorer /desktop=palvex,1600x1000 \
     "$(windows_path build/windows/tests/e2e/palvex_demo.exe)" "$(windows_path "$folder")" \
-    "$(windows_path "$chart.bmp")" "$(windows_path "$data.bmp")" >/dev/null 2>&1
+    "$(windows_path "$chart.bmp")" "$(windows_path "$data.bmp")" "${recording[@]}" \
+    >/dev/null 2>"$chart.log"
 wineserver -k 2>/dev/null
+# The demo's own complaints, e.g. why a recording was refused.
+if grep '^palvex_demo' "$chart.log" >&2; then
+    exit 1
+fi
 for picture in "$chart" "$data"; do
     if [ ! -s "$picture.bmp" ] || ! convert "$picture.bmp" "$picture.png"; then
         echo "the demo did not save $picture.png" >&2
@@ -35,5 +47,9 @@ for picture in "$chart" "$data"; do
     fi
     rm -f "$picture.bmp"
 done
-echo "chart page (曲线显示) with live data: $chart.png"
+if [ ${#recording[@]} -gt 0 ]; then
+    echo "chart page (曲线显示) with the recording: $chart.png"
+else
+    echo "chart page (曲线显示) with live data: $chart.png"
+fi
 echo "data page (数据显示) with its rows:   $data.png"

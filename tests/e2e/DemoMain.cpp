@@ -1,13 +1,15 @@
 // The demo behind run.sh on a machine without a display: starts Palvex beside the adapter
 // simulator, presses "打开设备" and "继续接收" as a person would, lets live data run for a few
 // seconds and saves pictures of both pages: the chart page while data arrives, the data page
-// after the stop.
+// after the stop. Given a recording file, it starts Palvex with that file instead and saves
+// the pictures of the recording once it shows.
 //
-//   palvex_demo <program folder> <chart page picture> <data page picture>
+//   palvex_demo <program folder> <chart page picture> <data page picture> [recording]
 //
 // TESSIK_SIM_CHANNELS is passed on to the simulator (32 when unset); PALVEX_DEMO_SECONDS sets
 // how long data runs before the pictures (4 when unset).
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,6 +19,7 @@
 #include "tests/e2e/AcquisitionStates.h"
 #include "tests/e2e/PalvexProcess.h"
 #include "tests/e2e/Screenshot.h"
+#include "tests/e2e/TopLevelWindows.h"
 #include "tests/e2e/Waiting.h"
 
 namespace {
@@ -25,6 +28,15 @@ std::wstring VariableOr(const wchar_t* name, const wchar_t* fallback) {
     wchar_t value[64] = {};
     const DWORD length = ::GetEnvironmentVariableW(name, value, 64);
     return length > 0 && length < 64 ? value : fallback;
+}
+
+// For the terminal that run.sh prints to.
+std::string Utf8(const std::wstring& text) {
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
+                              static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
 }
 
 int Fail(const char* what) {
@@ -37,16 +49,39 @@ bool ClickAndWaitFor(const PalvexWindow& window, int id, const ButtonStates& exp
     return WaitUntil([&] { return ReadButtonStates(window) == expected; }, 10s);
 }
 
+// Waits until the recording shows; false, with the program's message printed, when it is
+// refused.
+bool WaitForRecording(const PalvexWindow& window, DWORD processId) {
+    std::optional<MessageBoxSeen> refused;
+    WaitUntil(
+        [&] {
+            refused = FindMessageBox(processId);
+            return refused || window.Text(IDC_RECORDING_NAME).rfind(L"记录：", 0) == 0;
+        },
+        5min);
+    if (refused) {
+        std::wstring said = refused->text;
+        std::replace(said.begin(), said.end(), L'\n', L' ');
+        std::fprintf(stderr, "palvex_demo: Palvex said: %s\n", Utf8(said).c_str());
+        AnswerMessageBox(*refused);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        return Fail("usage: palvex_demo <program folder> <chart picture> <data picture>");
+    if (argc != 4 && argc != 5) {
+        return Fail(
+            "usage: palvex_demo <program folder> <chart picture> <data picture> [recording]");
     }
+    const bool reviewing = argc == 5;
     const int seconds = std::max(1, _wtoi(VariableOr(L"PALVEX_DEMO_SECONDS", L"4").c_str()));
     PalvexProcess process;
     if (!process.Start(argv[1],
-                       {{L"TESSIK_SIM_CHANNELS", VariableOr(L"TESSIK_SIM_CHANNELS", L"32")}})) {
+                       {{L"TESSIK_SIM_CHANNELS", VariableOr(L"TESSIK_SIM_CHANNELS", L"32")}},
+                       reviewing ? argv[4] : L"")) {
         return Fail("cannot start Palvex.exe");
     }
     HWND main = process.WaitForMainWindow(30s);
@@ -54,6 +89,21 @@ int wmain(int argc, wchar_t** argv) {
         return Fail("the main window did not appear");
     }
     const PalvexWindow window(process.Handle(), main);
+    if (reviewing) {
+        if (!WaitForRecording(window, process.Id())) {
+            ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+            process.WaitForExit(15s);
+            return 1;
+        }
+        std::this_thread::sleep_for(500ms);
+        const bool chartSaved = SaveWindowPicture(main, argv[2]);
+        window.ShowTab(1);
+        std::this_thread::sleep_for(500ms);
+        const bool dataSaved = SaveWindowPicture(main, argv[3]);
+        ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        process.WaitForExit(15s);
+        return chartSaved && dataSaved ? 0 : Fail("a picture could not be saved");
+    }
     if (!ClickAndWaitFor(window, IDC_OPEN_DEVICE, kOpened)) {
         return Fail("the device did not open");
     }
