@@ -15,11 +15,11 @@ unsigned RecordingLoader::Start(std::FILE* file, std::uint64_t size, std::string
 void RecordingLoader::Stop() {
     stopping_ = true;
     Join();
+    loaded_.RemoveAllChannels();  // a recording read but no longer wanted goes now
 }
 
 void RecordingLoader::Load(std::FILE* file, std::uint64_t size, const std::string& name,
                            unsigned load) {
-    loaded_.RemoveAllChannels();
     unsigned shownPercent = 0;
     reports_.progress(load, shownPercent);
     const auto progress = [&](std::uint64_t bytes) {

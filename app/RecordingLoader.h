@@ -32,6 +32,7 @@ class RecordingLoader {
     // goes into the reasons. Returns the new load's number.
     unsigned Start(std::FILE* file, std::uint64_t size, std::string name);
     // Stops the load that runs, if any, and waits for its thread: at most one line's work.
+    // What it read is dropped.
     void Stop();
 
     // After finished(load): how the load ended and, once loaded, the recording, handed over
