@@ -2,6 +2,7 @@
 
 #include "app/CsvExport.h"
 #include "app/ProgramName.h"
+#include "device/ActiveCodePage.h"
 #include "framework/EnterKey.h"
 #include "framework/Gdi.h"
 #include "framework/MessageMap.h"
@@ -89,23 +90,6 @@ bool IsPanelButton(UINT id) {
 std::wstring FileNameOf(const std::wstring& path) {
     const std::size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-std::string ToUtf8(const std::wstring& text) {
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(std::max(length, 1)), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), length, nullptr, nullptr);
-    bytes.resize(bytes.size() - 1);
-    return bytes;
-}
-
-std::wstring FromUtf8(const std::string& bytes) {
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes.c_str(), -1, nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(std::max(length, 1)), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, bytes.c_str(), -1, text.data(), length);
-    text.resize(text.size() - 1);
-    return text;
 }
 
 // The pages sit inside the tab control, below its row of tabs.

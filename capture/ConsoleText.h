@@ -5,8 +5,7 @@
 
 #include <string>
 
-std::string ToUtf8(const std::wstring& text);
-std::wstring FromUtf8(const std::string& text);
+#include "device/ActiveCodePage.h"  // ToUtf8, FromUtf8
 
 // Prints "palvex-capture: what" as one line on standard error.
 void ReportError(const std::string& what);
