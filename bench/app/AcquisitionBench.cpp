@@ -707,7 +707,7 @@ int Load(const std::wstring& path, std::uint32_t frames) {
     std::printf("  private bytes grown: %.3f KB per frame\n", grown / frames / 1024.0);
     messageTimes.Print();
     dialog.DestroyWindow();
-    if (_wgetenv(L"PALVEX_BENCH_KEEP") == nullptr) { ::DeleteFileW(path.c_str()); }
+    ::DeleteFileW(path.c_str());
     return whole ? 0 : 1;
 }
 
