@@ -494,11 +494,12 @@ void CPalvexDlg::SetRecordingAside() {
     // device is opened.
     listPage_.KeepRowsOf(store_);
     recordingName_.clear();
-    ShowRecordingName({});
+    ShowRecordingName();
 }
 
-void CPalvexDlg::ShowRecordingName(const std::wstring& text) {
-    recordingText_.SetWindowText(text);
+void CPalvexDlg::ShowRecordingName() {
+    recordingText_.SetWindowText(recordingName_.empty() ? std::wstring()
+                                                        : kRecordingLabel + recordingName_);
 }
 
 void CPalvexDlg::OpenRecording(const std::wstring& path) {
@@ -543,7 +544,8 @@ LRESULT CPalvexDlg::OnDropFiles(WPARAM drop, LPARAM) {
 
 LRESULT CPalvexDlg::OnRecordingProgress(WPARAM load, LPARAM percent) {
     if (load == loading_ && !closing_) {
-        ShowRecordingName(kReadingLabel + std::to_wstring(percent) + L"%  " + loadingName_);
+        recordingText_.SetWindowText(kReadingLabel + std::to_wstring(percent) + L"%  " +
+                                     loadingName_);
     }
     return 0;
 }
@@ -558,7 +560,7 @@ LRESULT CPalvexDlg::OnRecordingRead(WPARAM load, LPARAM) {
         ShowRecording(loadingName_);
         return 0;
     }
-    ShowRecordingName(recordingName_.empty() ? std::wstring() : kRecordingLabel + recordingName_);
+    ShowRecordingName();  // the progress goes, the file shown before stays named
     if (result.outcome == RecordingLoadResult::Outcome::Refused) {
         Warn(kNotARecordingText + FromUtf8(result.reason), kProgramName);
     }
@@ -576,7 +578,7 @@ void CPalvexDlg::ShowRecording(std::wstring name) {
     listPage_.CatchUp();
     chartPage_.RefreshFromStore();
     recordingName_ = std::move(name);
-    ShowRecordingName(kRecordingLabel + recordingName_);
+    ShowRecordingName();
 }
 
 void CPalvexDlg::BeginClosing() {

@@ -104,7 +104,8 @@ class CPalvexDlg : public CDialogEx {
     // the table keeps its rows, the boxes go.
     void SetRecordingAside();
     void ShowRecording(std::wstring name);
-    void ShowRecordingName(const std::wstring& text);
+    // "记录：name" for the recording shown; empty while none is.
+    void ShowRecordingName();
     // Checks and enables the boxes of the store's channels, the others cleared and disabled.
     void ShowChannelBoxes(std::size_t channels);
     void OnSelectAll();

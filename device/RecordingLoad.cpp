@@ -31,8 +31,8 @@ RecordingLoadResult LoadRecording(ExportReader& reader, TouchSampleStore& store,
         const std::int32_t* values = row.values.data();
         for (std::uint32_t position = 0; position < channels; ++position) {
             ChannelSamples& channel = store.Channel(position);
-            for (std::size_t quantity = 0; quantity < kSampleQuantityCount; ++quantity) {
-                channel.Series(kAllSampleQuantities[quantity]).Append(*values++);
+            for (SampleQuantity quantity : kAllSampleQuantities) {
+                channel.Series(quantity).Append(*values++);
             }
         }
         store.CountFrame();

@@ -125,6 +125,39 @@ void PumpFor(Clock::duration duration, MessageTimes* times = nullptr) {
     }
 }
 
+// Another thread asks the UI thread for a WM_NULL round trip every 5 ms, from construction
+// until Finish, which returns every round trip's time in milliseconds.
+class AnswerProbe {
+  public:
+    explicit AnswerProbe(HWND window)
+        : thread_([this, window] {
+              while (probing_) {
+                  const auto sent = Clock::now();
+                  DWORD_PTR ignored = 0;
+                  ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+                  roundTrips_.push_back(Millis(Clock::now() - sent));
+                  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+              }
+          }) {}
+    ~AnswerProbe() {
+        if (thread_.joinable()) {
+            Finish();
+        }
+    }
+
+    std::vector<double> Finish() {
+        probing_ = false;
+        PumpFor(std::chrono::milliseconds(100));  // answers the probe's last round trip
+        thread_.join();
+        return roundTrips_;
+    }
+
+  private:
+    std::atomic<bool> probing_{true};
+    std::vector<double> roundTrips_;
+    std::thread thread_;  // last: it starts once the members above exist
+};
+
 void Click(HWND dialog, int id) {
     ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
@@ -180,18 +213,7 @@ int Throughput(const std::wstring& folder, double seconds) {
         return 1;
     }
 
-    // Another thread asks the UI thread for a WM_NULL round trip every 5 ms.
-    std::atomic<bool> probing{true};
-    std::vector<double> roundTrips;
-    std::thread probe([&] {
-        while (probing) {
-            const auto sent = Clock::now();
-            DWORD_PTR ignored = 0;
-            ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-            roundTrips.push_back(Millis(Clock::now() - sent));
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    });
+    AnswerProbe probe(hwnd);
 
     MessageTimes messageTimes;
     const auto started = Clock::now();
@@ -200,9 +222,7 @@ int Throughput(const std::wstring& folder, double seconds) {
             &messageTimes);
     ClickAndWait(dialog, IDC_STOP_RECEIVING);
     const double elapsed = Millis(Clock::now() - started) / 1000.0;
-    probing = false;
-    PumpFor(std::chrono::milliseconds(100));  // answers the probe's last round trip
-    probe.join();
+    const std::vector<double> roundTrips = probe.Finish();
 
     const DlgListData& page = dialog.ListPage();
     const std::uint32_t frames = dialog.Store().FrameCount();
@@ -672,17 +692,7 @@ int Load(const std::wstring& path, std::uint32_t frames) {
     const HWND hwnd = dialog.m_hWnd;
     PumpFor(std::chrono::milliseconds(200));
 
-    std::atomic<bool> probing{true};
-    std::vector<double> roundTrips;
-    std::thread probe([&] {
-        while (probing) {
-            const auto sent = Clock::now();
-            DWORD_PTR ignored = 0;
-            ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-            roundTrips.push_back(Millis(Clock::now() - sent));
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    });
+    AnswerProbe probe(hwnd);
     const double before = PrivateBytes();
     const auto start = Clock::now();
     dialog.OpenRecording(path);
@@ -692,9 +702,7 @@ int Load(const std::wstring& path, std::uint32_t frames) {
     }
     const double seconds = Millis(Clock::now() - start) / 1000.0;
     const double grown = PrivateBytes() - before;
-    probing = false;
-    PumpFor(std::chrono::milliseconds(100));  // answers the probe's last round trip
-    probe.join();
+    const std::vector<double> roundTrips = probe.Finish();
 
     const double size = FileBytes(path);
     const bool whole = dialog.ListPage().RowCount() == static_cast<int>(frames) &&
