@@ -58,6 +58,7 @@ LRESULT DlgListData::OnSetup(WPARAM, LPARAM store) {
 }
 
 void DlgListData::Setup(TouchSampleStore* store) {
+    const ListPaintPause pause(list_);
     SetRows(0);
     cache_.count = 0;
     list_.DeleteAllColumns();

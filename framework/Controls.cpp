@@ -31,6 +31,23 @@ int CListCtrl::InsertColumn(int index, const std::wstring& title, int format, in
                                         reinterpret_cast<LPARAM>(&column)));
 }
 
+ListPaintPause::ListPaintPause(const CListCtrl& list)
+    : list_(list.m_hWnd), header_(ListView_GetHeader(list.m_hWnd)) {
+    ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    if (header_ != nullptr) {
+        ::SendMessageW(header_, WM_SETREDRAW, FALSE, 0);
+    }
+}
+
+ListPaintPause::~ListPaintPause() {
+    if (header_ != nullptr) {
+        ::SendMessageW(header_, WM_SETREDRAW, TRUE, 0);
+    }
+    ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(list_, nullptr, nullptr,
+                   RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 int CListCtrl::GetColumnCount() const {
     HWND header = ListView_GetHeader(m_hWnd);
     return header != nullptr ? Header_GetItemCount(header) : 0;

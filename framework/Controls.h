@@ -55,6 +55,21 @@ class CListCtrl : public CWnd {
     }
 };
 
+// Holds back the painting of a list and its header for its lifetime, then repaints both once:
+// inserting a column otherwise repaints the whole header each time, which for a table of 129
+// columns cost most of building it.
+class ListPaintPause {
+  public:
+    explicit ListPaintPause(const CListCtrl& list);
+    ~ListPaintPause();
+    ListPaintPause(const ListPaintPause&) = delete;
+    ListPaintPause& operator=(const ListPaintPause&) = delete;
+
+  private:
+    HWND list_;
+    HWND header_;
+};
+
 class CScrollBar : public CWnd {
   public:
     void SetScrollRange(int minimum, int maximum, bool redraw = true) const {
