@@ -15,7 +15,6 @@
 #     --throughput-only  runs the receiving benchmark alone
 # Uses the X display in $DISPLAY, or starts a private virtual display for the run.
 set -eu
-root=$(cd "$(dirname "$0")/.." && pwd)
 pin=() core="" load=0 delay=0 only=0
 while [ $# -gt 0 ]; do
     case $1 in
@@ -27,15 +26,16 @@ while [ $# -gt 0 ]; do
         *) break ;;
     esac
 done
-build=${1:-$root/build/windows}
+given=${1:+$(realpath -m "$1")}  # before the set-up moves to the repository root
+. "$(dirname "$0")/setup.sh"
+build=${given:-$(build_folder windows)}
 seconds=${2:-10}
-. "$root/scripts/wine-env.sh"
 use_display
 wineserver -k 2>/dev/null || true
 
-cmake --build "$build" --target app_bench Dravik TessikSimulator >/dev/null
+build_in "$build" app_bench Dravik TessikSimulator
 bench="$build/bench/app/app_bench.exe"
-folder=$(winepath -w "$build/out/simulator")
+folder=$(windows_path "$build/out/simulator")
 # The next Wine program starts a new server, which inherits the pinning.
 wineserver -w
 busy=()

@@ -5,13 +5,13 @@
 #   scripts/bench-chart.sh [build-dir] [repetitions]
 # Uses the X display in $DISPLAY, or starts a private virtual display for the run.
 set -eu
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/windows}
+given=${1:+$(realpath -m "$1")}  # before the set-up moves to the repository root
+. "$(dirname "$0")/setup.sh"
+build=${given:-$(build_folder windows)}
 repetitions=${2:-300}
-. "$root/scripts/wine-env.sh"
 use_display
 
-cmake --build "$build" --target chart_bench chartpage_bench >/dev/null
+build_in "$build" chart_bench chartpage_bench
 for data in touch waves; do
     wine "$build/bench/chart/chart_bench.exe" "$repetitions" "$data"
 done

@@ -6,7 +6,7 @@
 # and from what it found in earlier runs (kept in the build folder), and ends with the
 # coverage it reached: libFuzzer's cov (code edges) and ft (features) figures.
 set -u
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/setup.sh"
 seconds=${1:-60}
 build=${PALVEX_FUZZ_BUILD:-build/native-fuzz}
 

@@ -2,19 +2,19 @@
 # Renders the chart page after a 32-channel recording from the simulated chip to a PNG, for
 # comparing the page with its dialog template.
 #   scripts/render-chartpage.sh [build-dir] [output.png] [frames]
-# Needs the Windows build of chartpage_demo, Wine, Xvfb and ImageMagick. Uses the X
-# display in $DISPLAY, or starts a private virtual display for the run.
+# Builds what is missing. Uses the X display in $DISPLAY, or starts a private virtual display
+# for the run.
 set -eu
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/windows}
+given=${1:+$(realpath -m "$1")}  # before the set-up moves to the repository root
+. "$(dirname "$0")/setup.sh"
+build=${given:-$(build_folder windows)}
 out=${2:-$build/chartpage-demo.png}
 frames=${3:-400}
-. "$root/scripts/wine-env.sh"
 use_display
 
-cmake --build "$build" --target chartpage_demo >/dev/null
+build_in "$build" chartpage_demo
 bmp=$(mktemp --suffix=.bmp)
-wine "$build/tests/chartpage/chartpage_demo.exe" "$(winepath -w "$bmp" 2>/dev/null)" "$frames"
+wine "$build/tests/chartpage/chartpage_demo.exe" "$(windows_path "$bmp")" "$frames"
 convert "$bmp" "$out"
 rm -f "$bmp"
 echo "$out"

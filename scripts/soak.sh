@@ -6,8 +6,7 @@
 # not match the frames, memory or objects that do not come back after a close).
 #   scripts/soak.sh [minutes]     PALVEX_SOAK_SEED=n repeats a run
 set -u
-cd "$(dirname "$0")/.."
-. scripts/setup.sh
+. "$(dirname "$0")/setup.sh"
 
 minutes=${1:-10}
 case $minutes in

@@ -1,7 +1,9 @@
 # Sourced by every script that runs a Windows program: the Wine environment that Palvex is run
 # and tested in (a prefix of our own, a Simplified-Chinese locale with ANSI code page 936, no
 # Wine chatter) and the X display it runs on.
-PALVEX_ROOT=${PALVEX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]:-$0}")/.." && pwd)}
+# The repository root, from where this file lies: a PALVEX_ROOT inherited from another checkout
+# must not send this one's programs there.
+PALVEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]:-$0}")/.." && pwd)
 export PALVEX_ROOT
 export WINEPREFIX=${PALVEX_WINEPREFIX:-$PALVEX_ROOT/build/wineprefix}
 export WINEARCH=win64
