@@ -175,6 +175,11 @@ ParsedOptions ParseCaptureOptions(const std::vector<std::string>& arguments) {
                 return fail("--noise needs pp or rms, not \"" + value + "\"");
             }
             o.judge.noise = value == "rms" ? NoiseStatistic::Rms : NoiseStatistic::PeakToPeak;
+        } else if (name == "--lang") {
+            o.language = ParseReportLanguage(value);
+            if (!o.language) {
+                return fail("--lang needs zh or en, not \"" + value + "\"");
+            }
         } else if (name == "--label") {
             if (value.empty()) {
                 return fail("--label needs a name");
