@@ -12,6 +12,10 @@ enum Role : std::uint8_t { kQuiet, kEdge, kTouched };
 // recording whose band and runs keep trading frames.
 constexpr int kMaxRefinements = 16;
 
+// A key has a few touch strengths, each split off the band in one step at most; the bound
+// keeps a staircase of many short levels from costing a pass over the recording per level.
+constexpr int kMaxLevels = 16;
+
 // The share of a cluster's values, in tenths, below and above its core.
 constexpr std::uint64_t kCoreLowTenths = 1;
 constexpr std::uint64_t kCoreHighTenths = 9;
@@ -331,7 +335,8 @@ TouchRuns FindTouchRuns(std::span<const std::int32_t> differences,
                         const TouchRunSettings& settings) {
     RunFinder finder(differences, settings);
     Finding found = Refine(differences, finder, FirstBand(differences, settings));
-    while (!settings.threshold && found.runs.quiet.frames > 0) {
+    for (int level = 1; level < kMaxLevels && !settings.threshold && found.runs.quiet.frames > 0;
+         ++level) {
         std::optional<std::vector<Role>> seed =
             LowerLevel(differences, found, settings.minTouchFrames);
         if (!seed) {
