@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-const std::array<SummaryColumn, 15> kSummaryColumns = {{
+// Constant-initialized, so that the other files may read it while they are initialized.
+constinit const std::array<SummaryColumn, 15> kSummaryColumns = {{
     {"channel", &SummaryCells::channel, {"channel", "通道"}},
     {"samples", &SummaryCells::samples, {"samples", "帧数"}},
     {"baseline_mean", &SummaryCells::baseline, {"baseline", "基线均值"}},
