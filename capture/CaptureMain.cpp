@@ -22,6 +22,7 @@
 #include "capture/RecordingFile.h"
 #include "capture/SummaryCompare.h"
 #include "capture/SummaryReport.h"
+#include "capture/SystemLanguage.h"
 #include "device/DeviceConnection.h"
 
 namespace {
@@ -90,6 +91,10 @@ bool Capture(const CaptureOptions& options, RecordingKeys& keys) {
     std::fprintf(stderr, "palvex-capture: %llu frames of %u channels in %.1f s\n",
                  static_cast<unsigned long long>(outcome.frames), channels, outcome.seconds);
     return written;
+}
+
+ReportLanguage Language(const CaptureOptions& options) {
+    return options.language.value_or(SystemReportLanguage());
 }
 
 // Written beside path and put in its place when complete, like the recording.
@@ -161,8 +166,8 @@ bool WriteFurtherOutputs(const CaptureOptions& options, const RecordingKeys& key
     }
     if (!options.reportPath.empty()) {
         const std::string source = options.fromPath.empty() ? "live capture" : options.fromPath;
-        if (!WriteTextFile(options.reportPath,
-                           FormatHtmlReport(keys, figures, {source, now, options.judge}))) {
+        const ReportHeading heading = {source, now, options.judge, Language(options)};
+        if (!WriteTextFile(options.reportPath, FormatHtmlReport(keys, figures, heading))) {
             return false;
         }
     }
@@ -203,7 +208,7 @@ int wmain(int argc, wchar_t** argv) {
 
     const std::vector<KeyFigures> figures = keys.Judge(options.judge);
     if (options.summary) {
-        std::fputs(FormatSummaryTable(figures, options.judge).c_str(), stdout);
+        std::fputs(FormatSummaryTable(figures, options.judge, Language(options)).c_str(), stdout);
     }
     if (!options.summaryCsvPath.empty() &&
         !WriteTextFile(options.summaryCsvPath, FormatSummaryCsv(figures))) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "capture/KeyFigures.h"
+#include "capture/ReportLanguage.h"
 
 struct CaptureOptions {
     bool help = false;
@@ -24,6 +25,8 @@ struct CaptureOptions {
     std::string appendPath;
     std::string label;
     JudgeSettings judge;
+    // The printed table's and the report's language; without --lang the system's.
+    std::optional<ReportLanguage> language;
 };
 
 struct ParsedOptions {

@@ -1,6 +1,7 @@
 #include "capture/HtmlReport.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "capture/SummaryReport.h"
 
@@ -79,7 +80,13 @@ std::string Label(double x, double y, const char* anchor, const std::string& tex
            text + "</text>";
 }
 
-std::string Chart(const std::vector<std::int32_t>& d, const KeyFigures& key) {
+std::string FrameLabel(std::uint64_t frame, ReportLanguage language) {
+    return language == ReportLanguage::Chinese ? "第 " + std::to_string(frame) + " 帧"
+                                               : "frame " + std::to_string(frame);
+}
+
+std::string Chart(const std::vector<std::int32_t>& d, const KeyFigures& key,
+                  ReportLanguage language) {
     const auto [low, high] = std::minmax_element(d.begin(), d.end());
     const LevelFigures& quiet = key.runs.quiet;
     const double fingerLevel = quiet.mean + key.thresholds.finger;
@@ -97,15 +104,15 @@ std::string Chart(const std::vector<std::int32_t>& d, const KeyFigures& key) {
     svg += Rect(kLeft, kTop, right, bottom, "#ffffff");
     // Touches that share a pixel column are drawn as one.
     double shadedTo = -1.0;
-    for (const FrameSpan& touch : key.runs.touches) {
-        const double x0 = std::max(scale.X(touch.begin), shadedTo);
-        const double x1 = scale.X(touch.end);
+    for (const TouchRun& touch : key.runs.touches) {
+        const double x0 = std::max(scale.X(touch.frames.begin), shadedTo);
+        const double x1 = scale.X(touch.frames.end);
         if (x1 > x0) {
             svg += Rect(x0, kTop, x1, bottom, report_colour::kTouch);
             shadedTo = std::max(x1, x0 + 1.0);
         }
     }
-    if (quiet.frames > 0) {
+    if (HasQuiet(key)) {
         svg += Rect(kLeft, scale.Y(quiet.highest), right, scale.Y(quiet.lowest),
                     report_colour::kQuietBand);
     }
@@ -133,44 +140,78 @@ std::string Chart(const std::vector<std::int32_t>& d, const KeyFigures& key) {
            "\" fill=\"none\" stroke=\"#888888\"/>";
     svg += Label(kLeft - 4, scale.Y(*high) + 4, "end", std::to_string(*high));
     svg += Label(kLeft - 4, scale.Y(lowest) + 4, "end", std::to_string(*low));
-    svg += Label(kLeft, bottom + 15, "start", "frame 0");
-    svg += Label(right, bottom + 15, "end", "frame " + std::to_string(d.size()));
+    svg += Label(kLeft, bottom + 15, "start", FrameLabel(0, language));
+    svg += Label(right, bottom + 15, "end", FrameLabel(d.size(), language));
     return svg + "</svg>";
 }
 
-std::string FiguresBeside(const KeyFigures& key, const JudgeSettings& settings) {
-    const SummaryCells c = CellsOf(key);
-    std::string html =
-        "<div class=\"figs\" style=\"color:" + std::string(VerdictColour(key.verdict)) +
-        ";border-color:" + VerdictColour(key.verdict) + "\"><b>channel " + c.channel + ": " +
-        c.verdict + "</b><br>";
-    if (!c.noise.empty()) {
-        html += "noise " + c.noise + " pp, " + c.noiseRms + " rms<br>";
+// Joins the parts with the language's comma.
+std::string Listed(std::initializer_list<std::string> parts, ReportLanguage language) {
+    std::string text;
+    for (const std::string& part : parts) {
+        text += (text.empty() ? "" : language == ReportLanguage::Chinese ? "，" : ", ") + part;
     }
-    if (HasTouchDelta(key)) {
-        html += "delta " + c.delta + "<br>SNR " + c.snr +
-                (settings.noise == NoiseStatistic::Rms ? " (rms)" : " (pp)") + "<br>" + "finger " +
-                c.finger + ", noise " + c.noiseThreshold + ", hysteresis " + c.hysteresis + "<br>";
-    }
-    html += c.quietFrames + " quiet frames, " + c.touches +
-            (key.runs.touches.size() == 1 ? " touch</div>" : " touches</div>");
-    return html;
+    return text;
 }
 
-std::string SummaryTable(const std::vector<KeyFigures>& figures) {
-    std::string html =
-        "<table><tr><th>channel</th><th>samples</th><th>noise pp</th><th>noise rms</th>"
-        "<th>delta</th><th>SNR</th><th>finger</th><th>noise thr.</th><th>hysteresis</th>"
-        "<th>result</th></tr>";
+std::string FiguresBeside(const KeyFigures& key, const ReportHeading& heading) {
+    const ReportLanguage l = heading.language;
+    const bool zh = l == ReportLanguage::Chinese;
+    const SummaryCells c = CellsOf(key);
+    const std::string colour = VerdictColour(key.verdict);
+    std::string html = "<div class=\"figs\" style=\"color:" + colour + ";border-color:" + colour +
+                       "\"><b>" + (zh ? "通道 " : "channel ") + c.channel + (zh ? "：" : ": ") +
+                       VerdictName(key.verdict).In(l) + "</b><br>";
+    if (HasQuiet(key)) {
+        html += Listed({(zh ? "噪声 峰峰值 " : "noise ") + c.noise + (zh ? "" : " pp"),
+                        (zh ? "均方根 " : "") + c.noiseRms + (zh ? "" : " rms")},
+                       l) +
+                "<br>";
+    }
+    if (HasTouchDelta(key)) {
+        const std::string statistic = NoiseStatisticName(heading.settings.noise).In(l);
+        html += (zh ? "触摸变化量 " : "delta ") + c.delta + "<br>" + (zh ? "信噪比 " : "SNR ") +
+                c.snr + (zh ? "（" + statistic + "）" : " (" + statistic + ")") + "<br>" +
+                (zh ? "最弱触摸：" : "weakest touch: ") +
+                Listed({(zh ? "变化量 " : "delta ") + c.weakestDelta,
+                        (zh ? "信噪比 " : "SNR ") + c.weakestSnr},
+                       l) +
+                "<br>" +
+                Listed({(zh ? "手指阈值 " : "finger ") + c.finger,
+                        (zh ? "噪声阈值 " : "noise ") + c.noiseThreshold,
+                        (zh ? "迟滞 " : "hysteresis ") + c.hysteresis},
+                       l) +
+                "<br>";
+    }
+    const std::size_t touches = key.runs.touches.size();
+    html += zh ? Listed({"静止帧 " + c.quietFrames, "触摸 " + c.touches + " 次"}, l)
+               : Listed({c.quietFrames + " quiet frames",
+                         c.touches + (touches == 1 ? " touch" : " touches")},
+                        l);
+    return html + "</div>";
+}
+
+// The summary's columns with the verdict last, in its colour.
+std::string SummaryTable(const std::vector<KeyFigures>& figures, ReportLanguage language) {
+    const std::size_t verdictColumn = SummaryColumnIndex(&SummaryCells::verdict);
+    std::string html = "<table><tr>";
+    for (std::size_t i = 0; i < kSummaryColumns.size(); ++i) {
+        if (i != verdictColumn) {
+            html += "<th>" + std::string(kSummaryColumns[i].heading.In(language)) + "</th>";
+        }
+    }
+    html +=
+        "<th>" + std::string(kSummaryColumns[verdictColumn].heading.In(language)) + "</th></tr>";
     for (const KeyFigures& key : figures) {
-        const SummaryCells c = CellsOf(key);
+        const SummaryCells cells = CellsOf(key);
         html += "<tr>";
-        for (const std::string* cell : {&c.channel, &c.samples, &c.noise, &c.noiseRms, &c.delta,
-                                        &c.snr, &c.finger, &c.noiseThreshold, &c.hysteresis}) {
-            html += "<td>" + *cell + "</td>";
+        for (std::size_t i = 0; i < kSummaryColumns.size(); ++i) {
+            if (i != verdictColumn) {
+                html += "<td>" + cells.*kSummaryColumns[i].cell + "</td>";
+            }
         }
         html += "<td style=\"background:" + std::string(VerdictColour(key.verdict)) +
-                ";color:#ffffff\">" + c.verdict + "</td></tr>";
+                ";color:#ffffff\">" + VerdictName(key.verdict).In(language) + "</td></tr>";
     }
     return html + "</table>";
 }
@@ -180,37 +221,61 @@ std::string Swatch(const char* colour, const std::string& text) {
            " ";
 }
 
+// The sentences above the table: where the figures come from and the rules they follow.
+std::string Introduction(const ReportHeading& heading) {
+    const JudgeSettings& s = heading.settings;
+    const std::string source = Escape(heading.source);
+    const std::string created = Escape(heading.created);
+    const std::string statistic = NoiseStatisticName(s.noise).In(heading.language);
+    const std::string frames = std::to_string(s.minTouchFrames);
+    if (heading.language == ReportLanguage::Chinese) {
+        return source + "，" + created + "。合格标准：信噪比（噪声取" + statistic + "）不低于 " +
+               Number(s.minSnr) + "；一次触摸至少有 " + frames +
+               " 帧明显高出静止带。触摸变化量和信噪比取中位触摸的数值，最弱触摸的数值另列。"
+               "建议阈值为高于静止电平的计数：手指阈值、噪声阈值和迟滞分别为触摸变化量的 "
+               "80 %、40 % 和 10 %。";
+    }
+    return source + ", " + created + ". Pass mark: SNR " + Number(s.minSnr) + " with the noise " +
+           (s.noise == NoiseStatistic::Rms ? "rms" : "peak-to-peak") + "; a touch holds at least " +
+           frames +
+           " frames clear of the quiet band. The delta and SNR are the median touch's, the "
+           "weakest touch's are shown beside them. Thresholds in counts above the quiet level: "
+           "finger 80 %, noise 40 %, hysteresis 10 % of the delta.";
+}
+
 }  // namespace
 
 std::string FormatHtmlReport(const RecordingKeys& keys, const std::vector<KeyFigures>& figures,
                              const ReportHeading& heading) {
-    const JudgeSettings& s = heading.settings;
+    const ReportLanguage l = heading.language;
+    const bool zh = l == ReportLanguage::Chinese;
+    const std::string title = zh ? "palvex-capture：按键参数" : "palvex-capture: key figures";
     std::string html =
-        "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>palvex-capture: " +
-        Escape(heading.source) +
-        "</title><style>body{font-family:sans-serif;font-size:13px;margin:12px;color:#222}"
+        std::string("<!DOCTYPE html><html lang=\"") + (zh ? "zh-CN" : "en") +
+        "\"><head><meta charset=\"utf-8\"><title>" + title + " - " + Escape(heading.source) +
+        "</title><style>body{font-family:" +
+        (zh ? "\"Microsoft YaHei\",\"WenQuanYi Micro Hei\",sans-serif" : "sans-serif") +
+        ";font-size:13px;margin:12px;color:#222}"
         "table{border-collapse:collapse;margin-bottom:12px}td,th{border:1px solid #bbb;"
         "padding:2px 8px;text-align:right}.key{display:flex;align-items:center;margin:6px 0}"
         ".figs{border-left:4px solid;padding-left:8px;margin-left:8px;line-height:1.5}"
         ".sw{display:inline-block;width:14px;height:10px;margin:0 4px 0 10px}"
         "svg text{font-size:11px;fill:#444}</style></head><body>";
-    html += "<h2>palvex-capture: key figures</h2><p>" + Escape(heading.source) + ", " +
-            Escape(heading.created) + ". Pass mark: SNR " + Number(s.minSnr) + " with the noise " +
-            (s.noise == NoiseStatistic::Rms ? "rms" : "peak-to-peak") +
-            "; a touch holds at least " + std::to_string(s.minTouchFrames) +
-            " frames clear of the quiet band. Thresholds in counts above the quiet level: "
-            "finger 80 %, noise 40 %, hysteresis 10 % of the delta.</p>";
-    html += SummaryTable(figures);
-    html += "<p>" + Swatch(report_colour::kCurve, "difference (lowest and highest per column)") +
-            Swatch(report_colour::kQuietBand, "quiet band") +
-            Swatch(report_colour::kTouch, "touches") +
-            Swatch(report_colour::kFinger, "suggested finger threshold") + "</p>";
+    html += "<h2>" + title + "</h2><p>" + Introduction(heading) + "</p>";
+    html += SummaryTable(figures, l);
+    html += "<p>" +
+            Swatch(report_colour::kCurve, zh ? "差值（每个像素列中的最小值和最大值）"
+                                             : "difference (lowest and highest per column)") +
+            Swatch(report_colour::kQuietBand, zh ? "静止带" : "quiet band") +
+            Swatch(report_colour::kTouch, zh ? "触摸" : "touches") +
+            Swatch(report_colour::kFinger, zh ? "建议的手指阈值" : "suggested finger threshold") +
+            "</p>";
     for (const KeyFigures& key : figures) {
         html += "<div class=\"key\">";
         if (key.channel < keys.ChannelCount() && key.samples > 0) {
-            html += Chart(keys.Key(key.channel).Differences(), key);
+            html += Chart(keys.Key(key.channel).Differences(), key, l);
         }
-        html += FiguresBeside(key, s) + "</div>";
+        html += FiguresBeside(key, heading) + "</div>";
     }
     return html + "</body></html>\n";
 }

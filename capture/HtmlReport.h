@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "capture/KeyFigures.h"
+#include "capture/ReportLanguage.h"
 
 struct ReportHeading {
     std::string source;   // the file judged, or a description of the live capture
     std::string created;  // when, in ISO 8601 UTC
     JudgeSettings settings;
+    ReportLanguage language = ReportLanguage::English;
 };
 
 // The colours of the page, as CSS colours, so that a test can look for them in a picture.

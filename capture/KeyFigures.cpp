@@ -1,6 +1,7 @@
 #include "capture/KeyFigures.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "device/SampleQuantity.h"
@@ -22,9 +23,7 @@ bool KeySamples::Add(std::int32_t baseline, std::int32_t difference) {
 
 std::vector<std::int32_t> KeySamples::Differences() const {
     std::vector<std::int32_t> values(differences_.Size());
-    for (std::uint32_t i = 0; i < differences_.Size(); ++i) {
-        values[i] = differences_.At(i);
-    }
+    differences_.CopyRange(values.data(), 0, differences_.Size());
     return values;
 }
 
@@ -37,21 +36,35 @@ KeyFigures KeySamples::Judge(const JudgeSettings& settings) const {
     }
     figures.baselineMean = baselineSum_ / static_cast<double>(figures.samples);
     figures.runs = FindTouchRuns(Differences(), {settings.threshold, settings.minTouchFrames});
-    const LevelFigures& quiet = figures.runs.quiet;
+    LevelFigures& quiet = figures.runs.quiet;
+    const std::vector<TouchRun>& touches = figures.runs.touches;
+    if (touches.empty() && std::abs(quiet.mean) >= FarFromZero(quiet.highest - quiet.lowest)) {
+        quiet = {};  // the single level is no resting one
+    }
     if (quiet.frames == 0) {
         figures.verdict = KeyVerdict::NoQuiet;
         return figures;
     }
     figures.noise = quiet.highest - quiet.lowest;
     figures.noiseRms = quiet.rms;
-    if (figures.runs.touches.empty()) {
+    if (touches.empty()) {
         figures.verdict = KeyVerdict::NoTouch;
         return figures;
     }
-    figures.touchDelta = figures.runs.touched.mean - quiet.mean;
-    const double noise = settings.noise == NoiseStatistic::Rms ? figures.noiseRms
-                                                               : static_cast<double>(figures.noise);
-    figures.snr = figures.touchDelta / std::max(noise, kNoiseFloor);
+    std::vector<double> deltas;
+    for (const TouchRun& touch : touches) {
+        deltas.push_back(touch.mean - quiet.mean);
+    }
+    const auto median = deltas.begin() + static_cast<std::ptrdiff_t>((deltas.size() - 1) / 2);
+    std::nth_element(deltas.begin(), median, deltas.end());
+    figures.touchDelta = *median;
+    figures.weakestDelta = *std::min_element(deltas.begin(), deltas.end());
+    const double noise =
+        std::max(settings.noise == NoiseStatistic::Rms ? figures.noiseRms
+                                                       : static_cast<double>(figures.noise),
+                 kNoiseFloor);
+    figures.snr = figures.touchDelta / noise;
+    figures.weakestSnr = figures.weakestDelta / noise;
     figures.thresholds = SuggestThresholds(figures.touchDelta);
     figures.verdict = figures.snr >= settings.minSnr ? KeyVerdict::Pass : KeyVerdict::Fail;
     return figures;

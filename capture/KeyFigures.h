@@ -1,11 +1,13 @@
 #pragma once
 // The numbers a touch key is judged by, per channel: its noise (how far the difference value
 // wanders while nobody touches the key), its touch delta (how far the difference rises under
-// a finger) and their ratio, the signal-to-noise ratio, with the thresholds they suggest.
+// a typical finger: the median touch's) and their ratio, the signal-to-noise ratio, with the
+// thresholds they suggest, and the weakest touch's delta and SNR beside them.
 //
 // The touches are found as runs of frames (TouchRuns), so a channel keeps its differences:
 // 4 bytes per frame, in blocks that never move, and nothing else per frame.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -37,21 +39,27 @@ enum class KeyVerdict {
     Pass,
     Fail,     // the SNR is below the pass mark
     NoTouch,  // no run rose clear of the quiet band: there is no delta to judge
-    NoQuiet,  // every frame belongs to a touch or its edges: there is no noise to judge against
-    NoData,   // the channel holds no samples at all
+    // No frame rests: every frame belongs to a touch or its edges, or the recording holds a
+    // single level far from zero (a finger resting all along, a baseline that never settled).
+    NoQuiet,
+    NoData,  // the channel holds no samples at all
 };
 
 struct KeyFigures {
     std::uint32_t channel = 0;  // 0-based, as in the measurement frame
     std::uint64_t samples = 0;
     double baselineMean = 0.0;
-    TouchRuns runs;           // the quiet band, the touched frames and the levels used
-    std::int32_t noise = 0;   // peak-to-peak of the quiet differences
-    double noiseRms = 0.0;    // their root mean square deviation
-    double touchDelta = 0.0;  // mean touched difference minus mean quiet difference
+    TouchRuns runs;          // the quiet band, the touched frames and the levels used
+    std::int32_t noise = 0;  // peak-to-peak of the quiet differences
+    double noiseRms = 0.0;   // their root mean square deviation
+    // The median touch's delta: its mean difference minus the mean quiet difference; of an
+    // even number of touches the lower of the two middle ones.
+    double touchDelta = 0.0;
     // touchDelta / max(noise statistic, 1): the chip reports whole counts, so a noise of 0
     // means below one count.
     double snr = 0.0;
+    double weakestDelta = 0.0;  // the smallest touch's delta
+    double weakestSnr = 0.0;    // and its SNR
     SuggestedThresholds thresholds;
     KeyVerdict verdict = KeyVerdict::NoData;
 };
@@ -59,6 +67,18 @@ struct KeyFigures {
 // True when the channel has both quiet and touched frames, so a delta, an SNR and thresholds.
 inline bool HasTouchDelta(const KeyFigures& key) {
     return key.verdict == KeyVerdict::Pass || key.verdict == KeyVerdict::Fail;
+}
+
+// True when the channel has a resting level, so a noise.
+inline bool HasQuiet(const KeyFigures& key) {
+    return key.verdict != KeyVerdict::NoData && key.verdict != KeyVerdict::NoQuiet;
+}
+
+// A recording of a single level rests only when that level lies nearer to zero than this:
+// twice its peak-to-peak noise, at least 2 counts. The chip's baseline keeps a resting key's
+// difference about zero, and a level this far above a resting zero would be found as a touch.
+inline double FarFromZero(std::int32_t noisePeakToPeak) {
+    return 2.0 * std::max(noisePeakToPeak, 1);
 }
 
 // Collects the samples of one channel.

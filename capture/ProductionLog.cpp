@@ -4,9 +4,11 @@
 
 #include "capture/SummaryReport.h"
 
-const char* const kProductionLogHeader =
-    "time,label,channel,samples,baseline_mean,noise_pp,noise_rms,quiet_frames,touches,"
-    "touch_delta,snr,finger_threshold,noise_threshold,hysteresis,result\r\n";
+namespace {
+const std::string kHeaderLine = "time,label," + SummaryHeader() + "\r\n";
+}  // namespace
+
+const char* const kProductionLogHeader = kHeaderLine.c_str();
 
 std::string FormatUtcTime(std::chrono::system_clock::time_point time) {
     using namespace std::chrono;
@@ -25,12 +27,10 @@ std::string FormatLogRecords(const std::vector<KeyFigures>& keys, const std::str
                              const std::string& utcTime) {
     std::string records;
     for (const KeyFigures& key : keys) {
-        const SummaryCells c = CellsOf(key);
+        const SummaryCells cells = CellsOf(key);
         records += utcTime + "," + label;
-        for (const std::string* cell : {&c.channel, &c.samples, &c.baseline, &c.noise, &c.noiseRms,
-                                        &c.quietFrames, &c.touches, &c.delta, &c.snr, &c.finger,
-                                        &c.noiseThreshold, &c.hysteresis, &c.verdict}) {
-            records += "," + *cell;
+        for (const SummaryColumn& column : kSummaryColumns) {
+            records += "," + cells.*column.cell;
         }
         records += "\r\n";
     }

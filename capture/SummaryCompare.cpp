@@ -9,10 +9,14 @@
 
 namespace {
 
-// The columns every version of the summary CSV begins with.
-constexpr std::string_view kFirstColumns =
-    "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result";
-constexpr std::size_t kFirstColumnCount = 7;
+// Where the figures compared stand: among the first columns, which every version of the
+// summary CSV begins with.
+const std::string kFirstColumns = SummaryHeader(kFirstSummaryColumns);
+constexpr std::size_t kFirstColumnCount = kFirstSummaryColumns;
+const std::size_t kNoise = SummaryColumnIndex(&SummaryCells::noise);
+const std::size_t kDelta = SummaryColumnIndex(&SummaryCells::delta);
+const std::size_t kSnr = SummaryColumnIndex(&SummaryCells::snr);
+const std::size_t kVerdict = SummaryColumnIndex(&SummaryCells::verdict);
 
 std::vector<std::string_view> Fields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -77,12 +81,13 @@ bool ParseSummaryCsv(std::string_view text, const std::string& name,
         char* stop = nullptr;
         const unsigned long number = std::strtoul(channel.c_str(), &stop, 10);
         if (f.size() < kFirstColumnCount || channel.empty() || channel[0] < '1' ||
-            channel[0] > '9' || *stop != '\0' || number > 32 || !IsNumberOrEmpty(f[3]) ||
-            !IsNumberOrEmpty(f[4]) || !IsNumberOrEmpty(f[5]) || !IsVerdict(f[6])) {
+            channel[0] > '9' || *stop != '\0' || number > 32 || !IsNumberOrEmpty(f[kNoise]) ||
+            !IsNumberOrEmpty(f[kDelta]) || !IsNumberOrEmpty(f[kSnr]) || !IsVerdict(f[kVerdict])) {
             return fail("not a line of channel figures");
         }
-        channels.push_back({static_cast<std::uint32_t>(number), std::string(f[3]),
-                            std::string(f[4]), std::string(f[5]), std::string(f[6])});
+        channels.push_back({static_cast<std::uint32_t>(number), std::string(f[kNoise]),
+                            std::string(f[kDelta]), std::string(f[kSnr]),
+                            std::string(f[kVerdict])});
     }
     if (lineNumber == 0) {
         return fail("the file is empty");

@@ -1,81 +1,88 @@
 #include "capture/SummaryReport.h"
 
-#include <cstdio>
+#include <algorithm>
 
-std::string Fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof(text), "%.*f", decimals, value);
-    return text;
-}
+namespace {
 
-SummaryCells CellsOf(const KeyFigures& key) {
-    SummaryCells cells;
-    cells.channel = std::to_string(key.channel + 1);
-    cells.samples = std::to_string(key.samples);
-    const bool hasData = key.verdict != KeyVerdict::NoData;
-    const bool hasQuiet = hasData && key.verdict != KeyVerdict::NoQuiet;
-    cells.baseline = hasData ? Fixed(key.baselineMean, 1) : "";
-    cells.noise = hasQuiet ? std::to_string(key.noise) : "";
-    cells.noiseRms = hasQuiet ? Fixed(key.noiseRms, 2) : "";
-    cells.quietFrames = hasData ? std::to_string(key.runs.quiet.frames) : "";
-    cells.touches = hasData ? std::to_string(key.runs.touches.size()) : "";
-    if (HasTouchDelta(key)) {
-        cells.delta = Fixed(key.touchDelta, 1);
-        cells.snr = Fixed(key.snr, 2);
-        cells.finger = std::to_string(key.thresholds.finger);
-        cells.noiseThreshold = std::to_string(key.thresholds.noise);
-        cells.hysteresis = std::to_string(key.thresholds.hysteresis);
+// The places text takes in a console: a character from the CJK radicals on (Chinese, and
+// the full-width punctuation among them) takes two, any other one.
+std::size_t DisplayWidth(const std::string& text) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        // Three bytes from E2 BA 80 (U+2E80) up are wide; four-byte characters are too.
+        const bool wide =
+            length == 4 ||
+            (length == 3 && (lead > 0xE2 || (i + 1 < text.size() &&
+                                             static_cast<unsigned char>(text[i + 1]) >= 0xBA)));
+        width += wide ? 2 : 1;
+        i += length;
     }
-    cells.verdict = VerdictText(key.verdict);
-    return cells;
+    return width;
 }
 
-const char* VerdictText(KeyVerdict verdict) {
-    switch (verdict) {
-        case KeyVerdict::Pass:
-            return "pass";
-        case KeyVerdict::Fail:
-            return "fail";
-        case KeyVerdict::NoTouch:
-            return "no touch";
-        case KeyVerdict::NoQuiet:
-            return "no quiet";
-        case KeyVerdict::NoData:
-            break;
+std::string Padding(const std::string& text, std::size_t width) {
+    return std::string(width - std::min(width, DisplayWidth(text)), ' ');
+}
+
+}  // namespace
+
+ReportText NoiseStatisticName(NoiseStatistic noise) {
+    return noise == NoiseStatistic::Rms ? ReportText{"rms", "均方根"} : ReportText{"pp", "峰峰值"};
+}
+
+std::string FormatSummaryTable(const std::vector<KeyFigures>& keys, const JudgeSettings& settings,
+                               ReportLanguage language) {
+    const std::size_t verdictColumn = SummaryColumnIndex(&SummaryCells::verdict);
+    std::vector<std::vector<std::string>> rows(1);
+    for (const SummaryColumn& column : kSummaryColumns) {
+        rows[0].push_back(column.heading.In(language));
     }
-    return "no data";
-}
-
-std::string FormatSummaryTable(const std::vector<KeyFigures>& keys, const JudgeSettings& settings) {
-    const char* const format = "%-7s %9s %9s %5s %6s %9s %7s %9s %7s %6s %6s %5s  %s\n";
-    const bool rms = settings.noise == NoiseStatistic::Rms;
-    char line[256];
-    std::snprintf(line, sizeof(line), format, "channel", "samples", "baseline", "noise", "rms",
-                  "quiet", "touches", "delta", rms ? "snr/rms" : "snr/pp", "finger", "noise",
-                  "hyst", ("result (min snr " + Fixed(settings.minSnr, 1) + ")").c_str());
-    std::string table = line;
+    const ReportText passMark = {" (min snr ", "（信噪比下限 "};
+    const ReportText noiseOf = {", noise ", "，噪声取"};
+    const ReportText close = {")", "）"};
+    rows[0][verdictColumn] += passMark.In(language) + Fixed(settings.minSnr, 1) +
+                              noiseOf.In(language) +
+                              NoiseStatisticName(settings.noise).In(language) + close.In(language);
     for (const KeyFigures& key : keys) {
-        const SummaryCells c = CellsOf(key);
-        std::snprintf(line, sizeof(line), format, c.channel.c_str(), c.samples.c_str(),
-                      c.baseline.c_str(), c.noise.c_str(), c.noiseRms.c_str(),
-                      c.quietFrames.c_str(), c.touches.c_str(), c.delta.c_str(), c.snr.c_str(),
-                      c.finger.c_str(), c.noiseThreshold.c_str(), c.hysteresis.c_str(),
-                      c.verdict.c_str());
-        table += line;
+        const SummaryCells cells = CellsOf(key);
+        rows.emplace_back();
+        for (const SummaryColumn& column : kSummaryColumns) {
+            const std::string& cell = cells.*column.cell;
+            rows.back().push_back(cell.empty() ? "-" : cell);
+        }
+        rows.back()[verdictColumn] = VerdictName(key.verdict).In(language);
+    }
+    std::vector<std::size_t> widths(kSummaryColumns.size());
+    for (const std::vector<std::string>& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+        }
+    }
+    // The channel first and left-aligned, so that a line begins with its channel; the figures
+    // right-aligned; the verdict last, where the eye ends.
+    std::string table;
+    for (const std::vector<std::string>& row : rows) {
+        table += row[0] + Padding(row[0], widths[0]);
+        for (std::size_t i = 1; i < row.size(); ++i) {
+            if (i != verdictColumn) {
+                table += " " + Padding(row[i], widths[i]) + row[i];
+            }
+        }
+        table += "  " + row[verdictColumn] + "\n";
     }
     return table;
 }
 
 std::string FormatSummaryCsv(const std::vector<KeyFigures>& keys) {
-    std::string csv = std::string(kSummaryCsvHeader) + "\n";
+    std::string csv = SummaryHeader() + "\n";
     for (const KeyFigures& key : keys) {
-        const SummaryCells c = CellsOf(key);
-        for (const std::string* cell : {&c.channel, &c.samples, &c.baseline, &c.noise, &c.delta,
-                                        &c.snr, &c.verdict, &c.noiseRms, &c.quietFrames, &c.touches,
-                                        &c.finger, &c.noiseThreshold, &c.hysteresis}) {
-            csv += *cell;
-            csv += cell == &c.hysteresis ? "\n" : ",";
+        const SummaryCells cells = CellsOf(key);
+        for (const SummaryColumn& column : kSummaryColumns) {
+            csv += (&column == &kSummaryColumns.front() ? "" : ",") + cells.*column.cell;
         }
+        csv += "\n";
     }
     return csv;
 }

@@ -30,7 +30,7 @@ TEST(CaptureOptions, OfflineAndHelp) {
     EXPECT_FALSE(p.options.judge.threshold.has_value());
     EXPECT_EQ(p.options.judge.minSnr, kDefaultMinSnr);
     p = Parse({"--from", "k.csv", "--compare", "old.csv", "--report", "r.html", "--label", "板 7",
-               "--append", "log.csv", "--noise", "rms", "--min-touch-frames", "3"});
+               "--append", "log.csv", "--noise", "rms", "--min-touch-frames", "3", "--lang", "zh"});
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.options.comparePath, "old.csv");
     EXPECT_EQ(p.options.reportPath, "r.html");
@@ -38,11 +38,16 @@ TEST(CaptureOptions, OfflineAndHelp) {
     EXPECT_EQ(p.options.appendPath, "log.csv");
     EXPECT_EQ(p.options.judge.noise, NoiseStatistic::Rms);
     EXPECT_EQ(p.options.judge.minTouchFrames, 3u);
+    EXPECT_EQ(p.options.language, ReportLanguage::Chinese);
+    EXPECT_EQ(Parse({"--from", "k.csv", "--summary", "--lang=en"}).options.language,
+              ReportLanguage::English);
+    EXPECT_FALSE(Parse({"--from", "k.csv", "--summary"}).options.language.has_value());
     EXPECT_TRUE(Parse({"--help"}).options.help);
     EXPECT_EQ(Parse({"--help"}).error, "");
-    for (const char* option : {"--seconds", "--frames", "--out", "--summary-csv", "--from",
-                               "--threshold", "--min-snr", "--min-touch-frames", "--noise",
-                               "--compare", "--report", "--label", "--append", "--help"}) {
+    for (const char* option :
+         {"--seconds", "--frames", "--out", "--summary-csv", "--from", "--threshold", "--min-snr",
+          "--min-touch-frames", "--noise", "--compare", "--report", "--label", "--append", "--lang",
+          "--help"}) {
         EXPECT_NE(CaptureUsage().find(option), std::string::npos) << option;
     }
 }
@@ -63,6 +68,7 @@ TEST(CaptureOptions, Refusals) {
         {{"--from", "k.csv", "--append", "l.csv", "--label", "a,b"},
          "--label cannot hold commas, quotes or line breaks: it is a field of the log"},
         {{"--noise", "max"}, "--noise needs pp or rms, not \"max\""},
+        {{"--lang", "de"}, "--lang needs zh or en, not \"de\""},
         {{"--min-touch-frames", "0"},
          "--min-touch-frames needs a positive whole number, not \"0\""},
         {{"--from", "k.csv", "--frames", "3", "--summary"},

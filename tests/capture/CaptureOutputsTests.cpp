@@ -71,12 +71,14 @@ TEST(ProductionLog, OneWholeLinePerChannelWithTheUtcTime) {
     KeyFigures pass = Key(0, KeyVerdict::Pass, 6, 31.0);
     pass.noiseRms = 2.0;
     pass.thresholds = SuggestThresholds(31.0);
-    pass.runs.touches.push_back({10, 20});
+    pass.runs.touches.push_back({{10, 20}, 31.0});
+    pass.weakestDelta = 25.0;
+    pass.weakestSnr = 25.0 / 6;
     EXPECT_EQ(FormatLogRecords({pass, Key(1, KeyVerdict::NoTouch, 6, 0.0)}, "板 7",
                                "2024-05-01T08:30:05Z"),
-              "2024-05-01T08:30:05Z,板 7,1,100,0.0,6,2.00,90,1,31.0,5.17,25,12,3,pass\r\n"
-              "2024-05-01T08:30:05Z,板 7,2,100,0.0,6,0.00,90,0,,,,,,no touch\r\n");
-    EXPECT_EQ(std::string(kProductionLogHeader).find("time,label,channel,"), 0u);
+              "2024-05-01T08:30:05Z,板 7,1,100,0.0,6,31.0,5.17,pass,2.00,90,1,25,12,3,25.0,4.17\r\n"
+              "2024-05-01T08:30:05Z,板 7,2,100,0.0,6,,,no touch,0.00,90,0,,,,,\r\n");
+    EXPECT_EQ(std::string(kProductionLogHeader), "time,label," + SummaryHeader() + "\r\n");
 }
 
 }  // namespace

@@ -15,17 +15,18 @@
 
 namespace {
 
-// The figures of one summary line, as the table prints them.
+// The figures of one summary line, as the table prints them ("-" where a figure has no
+// meaning); a verdict of two words reads as its first.
 struct SummaryFigures {
-    std::string channel, samples, baseline, noise, rms, quiet, touches, delta, snr, finger,
-        noiseThreshold, hysteresis, verdict;
+    std::string channel, samples, baseline, noise, delta, snr, rms, quiet, touches, finger,
+        noiseThreshold, hysteresis, weakestDelta, weakestSnr, verdict;
 };
 
 SummaryFigures FiguresOf(const std::string& line) {
     SummaryFigures f;
-    std::istringstream(line) >> f.channel >> f.samples >> f.baseline >> f.noise >> f.rms >>
-        f.quiet >> f.touches >> f.delta >> f.snr >> f.finger >> f.noiseThreshold >> f.hysteresis >>
-        f.verdict;
+    std::istringstream(line) >> f.channel >> f.samples >> f.baseline >> f.noise >> f.delta >>
+        f.snr >> f.rms >> f.quiet >> f.touches >> f.finger >> f.noiseThreshold >> f.hysteresis >>
+        f.weakestDelta >> f.weakestSnr >> f.verdict;
     return f;
 }
 
@@ -52,7 +53,7 @@ class CaptureProgramTest : public ::testing::Test {
 };
 
 TEST_F(CaptureProgramTest, ScriptedTouchesPassWithTheirTrueFigures) {
-    ProgramRun run = RunCapture(L"--frames 3000 --summary");
+    ProgramRun run = RunCapture(L"--frames 3000 --summary --lang en");
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     const SummaryFigures one = FiguresOf(SummaryLine(run.out, 1));
     EXPECT_EQ(one.samples, "3000");
@@ -66,7 +67,7 @@ TEST_F(CaptureProgramTest, ScriptedTouchesPassWithTheirTrueFigures) {
     EXPECT_NE(run.err.find("3000 frames of 2 channels"), std::string::npos) << run.err;
 
     // A pass mark above channel 1's ratio but below channel 2's fails channel 1 alone.
-    run = RunCapture(L"--frames 3000 --summary --min-snr 12");
+    run = RunCapture(L"--frames 3000 --summary --min-snr 12 --lang en");
     EXPECT_EQ(run.exitCode, 1u) << run.err;
     EXPECT_NE(SummaryLine(run.out, 1).find("fail"), std::string::npos) << run.out;
     EXPECT_NE(SummaryLine(run.out, 2).find("pass"), std::string::npos) << run.out;
@@ -78,7 +79,7 @@ TEST_F(CaptureProgramTest, RampsLongTouchesAndAQuieterChipMatchTheScript) {
     ScopedEnvironment environment({{L"TESSIK_SIM_CHANNELS", L"3"},
                                    {L"TESSIK_SIM_JITTER", L"1"},
                                    {L"TESSIK_SIM_TOUCH", L"1:500:400:30:40,2:500:2000:12"}});
-    const ProgramRun run = RunCapture(L"--frames 3000 --summary");
+    const ProgramRun run = RunCapture(L"--frames 3000 --summary --lang en");
     EXPECT_EQ(run.exitCode, 1u) << run.err;
     const SummaryFigures ramp = FiguresOf(SummaryLine(run.out, 1));
     const SummaryFigures long_ = FiguresOf(SummaryLine(run.out, 2));
@@ -94,8 +95,39 @@ TEST_F(CaptureProgramTest, RampsLongTouchesAndAQuieterChipMatchTheScript) {
     EXPECT_NE(SummaryLine(run.out, 3).find("no touch"), std::string::npos) << run.out;
 }
 
+TEST_F(CaptureProgramTest, LightAndFirmTouchesABrushAndATouchCutByTheEndMatchTheScript) {
+    // Channel 1: light touches of 60 and firm ones of 240 by turns, and a fifth touch that the
+    // end of the recording cuts after 3 frames; channel 2: touches of 120 with a brush of 3
+    // frames between them. The jitter is -3 to 3: noise 6.
+    ScopedEnvironment environment({{L"TESSIK_SIM_TOUCH",
+                                    L"1:200:300:60,1:800:300:240,1:1400:300:60,1:2000:300:240,"
+                                    L"1:2998:100:240,2:300:300:120,2:1000:3:120,2:1500:300:120"},
+                                   {L"TESSIK_SIM_JITTER", L"3"}});
+    const ProgramRun run = RunCapture(L"--frames 3000 --summary --lang en");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    const SummaryFigures byTurns = FiguresOf(SummaryLine(run.out, 1));
+    EXPECT_EQ(byTurns.noise, "6") << run.out;
+    EXPECT_EQ(byTurns.touches, "4") << run.out;
+    EXPECT_NEAR(std::stod(byTurns.delta), 60.0, 0.5) << run.out;  // the lower middle one
+    EXPECT_NEAR(std::stod(byTurns.weakestDelta), 60.0, 0.5) << run.out;
+    EXPECT_NEAR(std::stod(byTurns.snr), 10.0, 0.1) << run.out;
+    EXPECT_EQ(byTurns.verdict, "pass") << run.out;
+    const SummaryFigures brushed = FiguresOf(SummaryLine(run.out, 2));
+    EXPECT_EQ(brushed.noise, "6") << run.out;
+    EXPECT_EQ(brushed.touches, "2") << run.out;
+    EXPECT_NEAR(std::stod(brushed.delta), 120.0, 0.5) << run.out;
+    EXPECT_EQ(brushed.verdict, "pass") << run.out;
+
+    // The table in the language asked for, whatever the system's.
+    const ProgramRun chinese = RunCapture(L"--frames 3000 --summary --lang zh");
+    EXPECT_EQ(chinese.exitCode, 0u) << chinese.err;
+    EXPECT_EQ(chinese.out.rfind("通道 ", 0), 0u) << chinese.out;
+    EXPECT_EQ(FiguresOf(SummaryLine(chinese.out, 1)).verdict, "合格") << chinese.out;
+    EXPECT_EQ(FiguresOf(SummaryLine(chinese.out, 1)).delta, byTurns.delta) << chinese.out;
+}
+
 TEST_F(CaptureProgramTest, AKeyThatIsNeverTouchedFails) {
-    ProgramRun run = RunCapture(L"--frames 900 --summary");  // both touches come later
+    ProgramRun run = RunCapture(L"--frames 900 --summary --lang en");  // both touches come later
     EXPECT_EQ(run.exitCode, 1u) << run.err;
     EXPECT_NE(SummaryLine(run.out, 1).find("no touch"), std::string::npos) << run.out;
 }
@@ -114,7 +146,8 @@ TEST_F(CaptureProgramTest, OfflineSummaryOfTheRecordingEqualsTheLiveOne) {
     EXPECT_EQ(ReadFileBytes(offlineCsv), ReadFileBytes(liveCsv));
     EXPECT_EQ(ReadFileBytes(liveCsv).rfind("channel,samples,baseline_mean,noise_pp,touch_delta,snr,"
                                            "result,noise_rms,quiet_frames,touches,finger_"
-                                           "threshold,noise_threshold,hysteresis\r\n1,3000,",
+                                           "threshold,noise_threshold,hysteresis,weakest_delta,"
+                                           "weakest_snr\r\n1,3000,",
                                            0),
               0u);
 }
@@ -183,8 +216,9 @@ TEST_F(CaptureProgramTest, CompareReportAndALogThatStationsShare) {
         RunCapture(L"--frames 3000 --out \"" + recording + L"\" --summary-csv \"" + before + L"\"")
             .exitCode,
         0u);
-    ProgramRun run = RunCapture(L"--from \"" + recording + L"\" --min-snr 12 --compare \"" +
-                                before + L"\" --report \"" + report + L"\"");
+    ProgramRun run =
+        RunCapture(L"--from \"" + recording + L"\" --min-snr 12 --lang en --compare \"" + before +
+                   L"\" --report \"" + report + L"\"");
     EXPECT_EQ(run.exitCode, 1u) << run.err;
     EXPECT_NE(run.out.find("pass  changed"), std::string::npos) << run.out;  // channel 1 fails
     EXPECT_NE(run.out.find("pass  same"), std::string::npos) << run.out;
@@ -214,7 +248,7 @@ TEST_F(CaptureProgramTest, CompareReportAndALogThatStationsShare) {
         ++records;
         const std::size_t comma = line.find(',');
         const std::string label = line.substr(comma + 1, line.find(',', comma + 1) - comma - 1);
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 14) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 16) << line;
         EXPECT_EQ(line.substr(comma - 1, 1), "Z") << line;
         EXPECT_EQ(line.back(), '\r') << line;
         const int nth = ++linesOf[label];

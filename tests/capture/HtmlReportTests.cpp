@@ -37,8 +37,9 @@ RecordingKeys Recording(std::uint32_t channels, std::uint64_t frames) {
     return keys;
 }
 
-std::string Report(const RecordingKeys& keys) {
-    return FormatHtmlReport(keys, keys.Judge({}), {"keys <1>.csv", "2024-05-01T08:30:00Z", {}});
+std::string Report(const RecordingKeys& keys, ReportLanguage language = ReportLanguage::English) {
+    return FormatHtmlReport(keys, keys.Judge({}),
+                            {"keys <1>.csv", "2024-05-01T08:30:00Z", {}, language});
 }
 
 struct Picture {
@@ -177,6 +178,17 @@ TEST(HtmlReport, SelfContainedAndSmallForAnyLength) {
         EXPECT_EQ(longOne.find(outside), std::string::npos) << outside;
     }
     EXPECT_NE(longOne.find("keys &lt;1&gt;.csv"), std::string::npos);
+}
+
+TEST(HtmlReport, InChineseForChineseReaders) {
+    const std::string page = Report(Recording(2, 7000), ReportLanguage::Chinese);
+    for (const char* text : {"<html lang=\"zh-CN\">", "<th>通道</th>", "通道 1：合格",
+                             "通道 2：未触摸", "静止带", "第 0 帧", "第 7000 帧"}) {
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+    }
+    for (const char* english : {"channel", "quiet band", "frame", ">pass<"}) {
+        EXPECT_EQ(page.find(english), std::string::npos) << english;
+    }
 }
 
 }  // namespace

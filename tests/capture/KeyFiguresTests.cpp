@@ -47,7 +47,23 @@ KeyFigures Judge(const std::vector<int>& differences, const JudgeSettings& setti
     return key.Judge(settings);
 }
 
-// The cases the old median-and-MAD rule got wrong, each with its true figures.
+// Touches of one level, each of length frames with quiet between, at the levels given in turn.
+std::vector<Stretch> Touches(std::vector<double> levels, int length = 300) {
+    std::vector<Stretch> stretches = {Level(300, 0)};
+    for (double level : levels) {
+        stretches.push_back(Level(length, level));
+        stretches.push_back(Level(300, 0));
+    }
+    return stretches;
+}
+std::vector<Stretch> Then(std::vector<Stretch> first, const std::vector<Stretch>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// Shapes that simpler rules judge wrongly, each with its true figures: the noise is the
+// resting jitter's (6 peak-to-peak), the delta the median touch's (of an even number the
+// lower middle one), the weakest delta the smallest touch's.
 TEST(KeyFigures, KeysShapedLikeRealOnesGetTheirTrueFigures) {
     struct Case {
         const char* what;
@@ -56,6 +72,7 @@ TEST(KeyFigures, KeysShapedLikeRealOnesGetTheirTrueFigures) {
         double delta;
         std::size_t touches;
         KeyVerdict verdict;
+        double weakest = 0.0;  // 0: the same as the delta
     };
     const Case cases[] = {
         {"delta 31 over noise 6: its jitter 28..34 stays touched",
@@ -95,17 +112,39 @@ TEST(KeyFigures, KeysShapedLikeRealOnesGetTheirTrueFigures) {
                 Level(42, 600),
                 {16, 600, 0},
                 Level(700, 0)}),
-         6, 400.0, 3, KeyVerdict::Pass},
+         6, 400.0, 3, KeyVerdict::Pass, 200.0},
         {"a quiet level of 100, not 0", Curve({Level(700, 100), Level(70, 160), Level(700, 100)}),
          6, 60.0, 1, KeyVerdict::Pass},
+        {"a fourth touch of 200 cut by the end after 3 frames",
+         Curve(Then(Touches({200, 200, 200}), {Level(3, 200)})), 6, 200.0, 3, KeyVerdict::Pass},
+        {"a brush of 3 frames between touches of 120",
+         Curve(Then(Touches({120, 120}), Then({Level(3, 120), Level(300, 0)}, Touches({120})))), 6,
+         120.0, 3, KeyVerdict::Pass},
+        {"firm touches of 240 and light ones of 60 by turns",
+         Curve(Touches({240, 60, 240, 60, 240})), 6, 240.0, 5, KeyVerdict::Pass, 60.0},
+        {"two light and two firm: the lower middle one is the median",
+         Curve(Touches({60, 240, 60, 240})), 6, 60.0, 4, KeyVerdict::Pass},
+        {"starting 4 frames into a touch of 150", Curve(Then({Level(4, 150)}, Touches({150, 150}))),
+         6, 150.0, 2, KeyVerdict::Pass},
+        {"300 in every frame: a finger resting all along", Curve({Level(2100, 300)}), 0, 0.0, 0,
+         KeyVerdict::NoQuiet},
+        {"-300 in every frame: a baseline that never settled", Curve({Level(2100, -300)}), 0, 0.0,
+         0, KeyVerdict::NoQuiet},
+        {"a single level 11 above zero rests: nearer than twice its noise",
+         Curve({Level(2100, 11)}), 6, 0.0, 0, KeyVerdict::NoTouch},
     };
     for (const Case& c : cases) {
         const KeyFigures f = Judge(c.differences);
         EXPECT_EQ(f.noise, c.noise) << c.what;
         EXPECT_NEAR(f.touchDelta, c.delta, 0.02 * c.delta) << c.what;
-        EXPECT_NEAR(f.snr, f.touchDelta / c.noise, 1e-9) << c.what;
         EXPECT_EQ(f.runs.touches.size(), c.touches) << c.what;
         EXPECT_EQ(f.verdict, c.verdict) << c.what;
+        if (c.touches > 0) {
+            const double weakest = c.weakest > 0.0 ? c.weakest : c.delta;
+            EXPECT_NEAR(f.snr, f.touchDelta / c.noise, 1e-9) << c.what;
+            EXPECT_NEAR(f.weakestDelta, weakest, 0.02 * weakest) << c.what;
+            EXPECT_NEAR(f.weakestSnr, f.weakestDelta / c.noise, 1e-9) << c.what;
+        }
     }
 }
 
@@ -132,7 +171,7 @@ TEST(KeyFigures, ZeroNoiseIsBelowOneCountAndNeverInfinite) {
     EXPECT_DOUBLE_EQ(f.touchDelta, 40.0);
     EXPECT_DOUBLE_EQ(f.snr, 40.0);
     EXPECT_EQ(f.verdict, KeyVerdict::Pass);
-    EXPECT_EQ(FormatSummaryTable({f}, {}).find("inf"), std::string::npos);
+    EXPECT_EQ(FormatSummaryTable({f}, {}, ReportLanguage::English).find("inf"), std::string::npos);
 }
 
 TEST(KeyFigures, ATouchMustLastTheMinimumFrames) {
@@ -144,7 +183,7 @@ TEST(KeyFigures, ATouchMustLastTheMinimumFrames) {
     shortTouches.minTouchFrames = 4;
     const KeyFigures f = Judge(spikes, shortTouches);
     EXPECT_EQ(f.runs.touches.size(), 2u);
-    EXPECT_EQ(f.runs.touches[0], (FrameSpan{700, 704}));
+    EXPECT_EQ(f.runs.touches[0].frames, (FrameSpan{700, 704}));
 }
 
 TEST(KeyFigures, GivenThresholdStartsTheRunAndHysteresisHoldsIt) {
@@ -154,7 +193,7 @@ TEST(KeyFigures, GivenThresholdStartsTheRunAndHysteresisHoldsIt) {
     settings.threshold = 49.0;
     const KeyFigures f = Judge(Curve({Level(700, 0), Level(210, 50), Level(700, 0)}), settings);
     ASSERT_EQ(f.runs.touches.size(), 1u);
-    EXPECT_EQ(f.runs.touches[0], (FrameSpan{700, 910}));
+    EXPECT_EQ(f.runs.touches[0].frames, (FrameSpan{700, 910}));
     EXPECT_DOUBLE_EQ(f.runs.exitLevel, 46.0);
     EXPECT_NEAR(f.touchDelta, 50.0, 1e-9);
 
@@ -200,16 +239,34 @@ TEST(SummaryReport, ExitVerdictNeedsEveryChannelToPass) {
 }
 
 TEST(SummaryReport, CsvKeepsItsColumnsAndLeavesFiguresWithoutMeaningEmpty) {
-    std::vector<KeyFigures> keys = {Judge(Curve({Level(700, 0), Level(210, 50), Level(700, 0)})),
-                                    Judge(Curve({Level(7, 0)}))};
+    std::vector<KeyFigures> keys = {Judge(Curve(Touches({50, 150, 50}))),
+                                    Judge(Curve({Level(7, 0)})), Judge(Curve({Level(700, 300)}))};
     keys[1].channel = 1;
+    keys[2].channel = 2;
     EXPECT_EQ(FormatSummaryCsv(keys),
               "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result,noise_rms,"
-              "quiet_frames,touches,finger_threshold,noise_threshold,hysteresis\n"
-              "1,1610,1000.0,6,50.0,8.33,pass,2.00," +
+              "quiet_frames,touches,finger_threshold,noise_threshold,hysteresis,weakest_delta,"
+              "weakest_snr\n"
+              "1,2100,1000.0,6,50.0,8.33,pass,2.00," +
                   std::to_string(keys[0].runs.quiet.frames) +
-                  ",1,40,20,5\n"
-                  "2,7,1000.0,6,,,no touch,2.00,7,0,,,\n");
+                  ",3,40,20,5,50.0,8.33\n"
+                  "2,7,1000.0,6,,,no touch,2.00,7,0,,,,,\n"
+                  "3,700,1000.0,,,,no quiet,,0,0,,,,,\n");
+}
+
+TEST(SummaryReport, TableAlignsItsColumnsInEitherLanguageWithTheVerdictLast) {
+    const std::vector<KeyFigures> keys = {Judge(Curve(Touches({50, 150, 50})))};
+    EXPECT_EQ(FormatSummaryTable(keys, {}, ReportLanguage::English),
+              "channel samples baseline noise delta  snr  rms quiet touches finger noise thr hyst "
+              "weakest weakest snr  result (min snr 5.0, noise pp)\n"
+              "1          2100   1000.0     6  50.0 8.33 2.00  1193       3     40        20    "
+              "5    50.0        8.33  pass\n");
+    // A Chinese character takes two places in a console.
+    EXPECT_EQ(FormatSummaryTable(keys, {}, ReportLanguage::Chinese),
+              "通道 帧数 基线均值 噪声峰峰值 触摸变化量 信噪比 噪声均方根 静止帧数 触摸次数 "
+              "手指阈值 噪声阈值 迟滞 最弱变化量 最弱信噪比  结论（信噪比下限 5.0，噪声取峰峰值）\n"
+              "1    2100   1000.0          6       50.0   8.33       2.00     1193        3 "
+              "      40       20    5       50.0       8.33  合格\n");
 }
 
 }  // namespace

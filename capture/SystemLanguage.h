@@ -1,0 +1,7 @@
+#pragma once
+// The language of the system's user interface, for what palvex-capture shows people.
+
+#include "capture/ReportLanguage.h"
+
+// Chinese when the user's interface language is Chinese, English otherwise.
+ReportLanguage SystemReportLanguage();
