@@ -44,8 +44,13 @@ bool ChartHost::Attach(CPlotCtrl& plot, int x, int y, int width, int height) con
 }
 
 void ChartHost::PumpMessages() {
+    // Bounded: a timer whose renders take longer than its period never lets the queue run
+    // empty on a slow machine.
+    constexpr int kPumpedMessages = 1000;
     MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+    for (int handled = 0;
+         handled < kPumpedMessages && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE;
+         ++handled) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

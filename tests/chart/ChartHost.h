@@ -20,7 +20,7 @@ class ChartHost {
     HWND hwnd() const { return hwnd_; }
     // Creates a "PlotCtrl" child with the given client size and binds plot to it.
     bool Attach(CPlotCtrl& plot, int x, int y, int width, int height) const;
-    // Handles every queued message of this thread.
+    // Handles the queued messages of this thread, at most a thousand.
     static void PumpMessages();
 
   private:

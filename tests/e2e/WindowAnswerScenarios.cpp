@@ -96,8 +96,11 @@ TEST_F(MuteAdapterScenario, StoppingWhileAReadWaitsKeepsTheWindowAnswering) {
 
 // Wine without a window manager holds the destruction of every top-level window for up to 2 s
 // (it waits for a window manager to withdraw the window), receiving or not; that wait is the
-// platform's and is allowed for here on top of the program's own limit.
+// platform's and is allowed for here on top of the program's own limit, with up to a second
+// more that a crowded processor core adds. Both stay far below the 8 s of an exchange that
+// gives up, which these bounds tell apart.
 constexpr auto kWithdrawalWait = 2000ms;
+constexpr auto kCrowdedCore = 1000ms;
 
 TEST_F(MuteAdapterScenario, ClosingWhileAReadWaitsEndsTheProgramCleanly) {
     ReceiveUntilMute();
@@ -107,8 +110,9 @@ TEST_F(MuteAdapterScenario, ClosingWhileAReadWaitsEndsTheProgramCleanly) {
     const auto longest = LongestAnswerUntil(
         Window(), [&] { return !::IsWindow(main); }, 10s);
     EXPECT_FALSE(::IsWindow(main));
-    EXPECT_LE(Clock::now() - closed, kWithdrawalWait + 500ms) << "the window did not go at once";
-    EXPECT_LE(longest, kWithdrawalWait + 250ms)
+    EXPECT_LE(Clock::now() - closed, kWithdrawalWait + kCrowdedCore)
+        << "the window did not go at once";
+    EXPECT_LE(longest, kWithdrawalWait + kCrowdedCore)
         << "the window did not answer for " << longest.count() << " ms";
     // The read still waiting gives up within the worst exchange time, about 8 s.
     EXPECT_EQ(process_.WaitForExit(12s), std::optional<DWORD>(0));
