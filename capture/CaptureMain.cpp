@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "device/FileReplacement.h"
 #include "capture/CaptureOptions.h"
+#include "capture/ConsoleInterrupt.h"
 #include "capture/ConsoleText.h"
 #include "capture/ExportKeys.h"
 #include "capture/HtmlReport.h"
@@ -23,6 +23,8 @@
 #include "capture/SummaryCompare.h"
 #include "capture/SummaryReport.h"
 #include "device/DeviceConnection.h"
+#include "device/FileIdentity.h"
+#include "device/FileReplacement.h"
 
 namespace {
 
@@ -47,14 +49,20 @@ bool ReadRecording(const std::string& path, RecordingKeys& keys) {
     return true;
 }
 
-bool Capture(const CaptureOptions& options, RecordingKeys& keys) {
+// How a capture went: every frame until a limit (Complete), or frames until the link was lost
+// or the console interrupted it (Cut: the frames received are kept and judged, exit code 2), or
+// no usable recording at all (Failed).
+enum class CaptureEnd { Complete, Cut, Failed };
+
+CaptureEnd Capture(const CaptureOptions& options, RecordingKeys& keys) {
     RecordingFile out;
     if (!options.outPath.empty() && !out.Open(FromUtf8(options.outPath))) {
         ReportError(options.outPath + " " + out.Error());
-        return false;
+        return CaptureEnd::Failed;
     }
     std::uint32_t channels = 0;
     bool written = true;
+    bool interrupted = false;
     auto onLayout = [&](std::uint32_t count) {
         channels = count;
         keys.Reset(count);
@@ -64,52 +72,112 @@ bool Capture(const CaptureOptions& options, RecordingKeys& keys) {
     auto onFrame = [&](const std::int32_t* values) {
         keys.Add(values);
         written = options.outPath.empty() || out.WriteRow(values, channels);
-        return written;
+        interrupted = ConsoleInterrupt::Requested();
+        return written && !interrupted;
     };
     DeviceConnection device;
+    const ConsoleInterrupt interrupt;
     const CaptureOutcome outcome =
         CaptureFrames(device, {options.seconds, options.frames}, onLayout, onFrame);
-    // Frames received before a lost link are kept; a recording without frames, or one whose
-    // writing failed, leaves an earlier file of that name alone.
+    // Frames received before a lost link or an interruption are kept; a recording without
+    // frames, or one whose writing failed, leaves an earlier file of that name alone.
     if (!options.outPath.empty() && written && !out.Close()) {
         written = false;
     }
     if (!written) {
-        ReportError(options.outPath + " " + out.Error());
+        ReportError(options.outPath + " " + out.Error() +
+                    (out.KeptPath().empty()
+                         ? std::string()
+                         : "; the recording is kept as " + ToUtf8(out.KeptPath())));
+        return CaptureEnd::Failed;
     }
-    if (!outcome.linkOk) {
-        for (const std::string& error : outcome.errors) {
-            ReportError(error);
-        }
-        return false;
+    for (const std::string& error : outcome.errors) {
+        ReportError(error);
     }
-    if (written && !options.outPath.empty() && out.Rows() == 0) {
+    if (interrupted) {
+        ReportError("interrupted after " + std::to_string(outcome.frames) + " frames");
+    }
+    if (!outcome.linkOk && outcome.frames == 0) {
+        return CaptureEnd::Failed;
+    }
+    if (!options.outPath.empty() && out.Rows() == 0) {
         ReportError("no frame was recorded: " + options.outPath + " was left as it was");
-        return false;
+        return CaptureEnd::Failed;
+    }
+    if (!outcome.linkOk || interrupted) {
+        return CaptureEnd::Cut;
     }
     std::fprintf(stderr, "palvex-capture: %llu frames of %u channels in %.1f s\n",
                  static_cast<unsigned long long>(outcome.frames), channels, outcome.seconds);
-    return written;
+    return CaptureEnd::Complete;
+}
+
+// The summary and the report get Windows line ends, as text files on Windows have.
+std::string WithWindowsLineEnds(const std::string& text) {
+    std::string lines;
+    lines.reserve(text.size() + text.size() / 32);
+    for (char c : text) {
+        if (c == '\n') {
+            lines += '\r';
+        }
+        lines += c;
+    }
+    return lines;
 }
 
 // Written beside path and put in its place when complete, like the recording.
 bool WriteTextFile(const std::string& path, const std::string& text) {
-    ReplacementFile replacement(FromUtf8(path));
-    std::FILE* file =
-        replacement.Created() ? ::_wfopen(replacement.Path().c_str(), L"wt") : nullptr;
-    if (file == nullptr) {
-        ReportError(path + " cannot be created");
+    ReplacementFile file(FromUtf8(path));
+    DWORD error = file.Open();
+    if (error != ERROR_SUCCESS) {
+        ReportError(path + " cannot be created: " + SystemErrorText(error));
         return false;
     }
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = std::fclose(file) == 0 && written;
-    if (!written) {
-        ReportError(path + " cannot be written");
+    error = file.Write(WithWindowsLineEnds(text));
+    if (error == ERROR_SUCCESS && (error = file.Commit()) != ERROR_SUCCESS) {
+        ReportError(path + " cannot be replaced: " + SystemErrorText(error));
         return false;
     }
-    if (const DWORD error = replacement.Commit()) {
-        ReportError(path + " cannot be replaced (system error " + std::to_string(error) + ")");
+    if (error != ERROR_SUCCESS) {
+        ReportError(path + " cannot be written: " + SystemErrorText(error));
         return false;
+    }
+    return true;
+}
+
+// Every file named must be a file of its own: a summary written over the recording it judges
+// would destroy it. Only the system tells whether two names are one file.
+bool EachFileItsOwn(const CaptureOptions& options) {
+    const std::vector<NamedFile> files = FilesOf(options);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        for (std::size_t j = i + 1; j < files.size(); ++j) {
+            if (NameTheSameFile(FromUtf8(files[i].path), FromUtf8(files[j].path))) {
+                ReportError(std::string(files[i].option) + " and " + files[j].option +
+                            " name the same file: give two files");
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Checks every file to be replaced before a capture that would otherwise be lost at the end.
+bool TargetsCanBeReplaced(const CaptureOptions& options) {
+    for (const std::string* path :
+         {&options.outPath, &options.summaryCsvPath, &options.reportPath}) {
+        if (path->empty()) {
+            continue;
+        }
+        const DWORD refusal = ReplacementRefusal(FromUtf8(*path));
+        const DWORD attributes = ::GetFileAttributesW(FromUtf8(*path).c_str());
+        if (refusal != ERROR_SUCCESS) {
+            ReportError(*path + " cannot be written: " +
+                        (attributes != INVALID_FILE_ATTRIBUTES &&
+                                 (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                             ? std::string("it is a folder, give a file name")
+                             : SystemErrorText(refusal)));
+            return false;
+        }
     }
     return true;
 }
@@ -189,21 +257,31 @@ int wmain(int argc, wchar_t** argv) {
         return kAllPass;
     }
 
+    if (!EachFileItsOwn(options) || !TargetsCanBeReplaced(options)) {
+        return kFailure;
+    }
     std::vector<EarlierFigures> earlier;
     if ((!options.comparePath.empty() && !ReadEarlierSummary(options.comparePath, earlier)) ||
         (!options.appendPath.empty() && !AppendLog(options, {}))) {
         return kFailure;
     }
     RecordingKeys keys;
-    const bool recorded =
-        options.fromPath.empty() ? Capture(options, keys) : ReadRecording(options.fromPath, keys);
-    if (!recorded) {
+    const CaptureEnd end =
+        options.fromPath.empty()
+            ? Capture(options, keys)
+            : (ReadRecording(options.fromPath, keys) ? CaptureEnd::Complete : CaptureEnd::Failed);
+    if (end == CaptureEnd::Failed) {
         return kFailure;
     }
 
     const std::vector<KeyFigures> figures = keys.Judge(options.judge);
     if (options.summary) {
         std::fputs(FormatSummaryTable(figures, options.judge).c_str(), stdout);
+    }
+    // The files that stand for a whole test (the summary, the report, the log) get no figures
+    // of a capture that was cut short.
+    if (end == CaptureEnd::Cut) {
+        return kFailure;
     }
     if (!options.summaryCsvPath.empty() &&
         !WriteTextFile(options.summaryCsvPath, FormatSummaryCsv(figures))) {
