@@ -89,7 +89,6 @@ CaptureEnd Capture(const CaptureOptions& options, RecordingKeys& keys) {
                     (out.KeptPath().empty()
                          ? std::string()
                          : "; the recording is kept as " + ToUtf8(out.KeptPath())));
-        return CaptureEnd::Failed;
     }
     for (const std::string& error : outcome.errors) {
         ReportError(error);
@@ -97,7 +96,7 @@ CaptureEnd Capture(const CaptureOptions& options, RecordingKeys& keys) {
     if (interrupted) {
         ReportError("interrupted after " + std::to_string(outcome.frames) + " frames");
     }
-    if (!outcome.linkOk && outcome.frames == 0) {
+    if (!written || (!outcome.linkOk && outcome.frames == 0)) {
         return CaptureEnd::Failed;
     }
     if (!options.outPath.empty() && out.Rows() == 0) {

@@ -16,12 +16,26 @@ class FileFixture : public ::testing::Test {
     void SetUp() override {
         const char* name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         folder_ = InFolder(BaseFolder(), std::wstring(name, name + std::strlen(name)));
+        Remove(folder_);
         ::CreateDirectoryW(folder_.c_str(), nullptr);
-        for (const std::wstring& file : Content()) {
-            const std::wstring path = Path(file);
-            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(path.c_str()) || ::RemoveDirectoryW(path.c_str());
+    }
+
+    // Removes a file, or a folder with everything in it, left by an earlier run.
+    static void Remove(const std::wstring& path) {
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (::DeleteFileW(path.c_str())) {
+            return;
         }
+        WIN32_FIND_DATAW found{};
+        HANDLE search = ::FindFirstFileW(InFolder(path, L"*").c_str(), &found);
+        for (bool more = search != INVALID_HANDLE_VALUE; more;
+             more = ::FindNextFileW(search, &found)) {
+            if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..") {
+                Remove(InFolder(path, found.cFileName));
+            }
+        }
+        ::FindClose(search);
+        ::RemoveDirectoryW(path.c_str());
     }
 
     // Where the folders go: beneath the system's temporary folder.
