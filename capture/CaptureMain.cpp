@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/CaptureFiles.h"
 #include "capture/CaptureOptions.h"
 #include "capture/ConsoleInterrupt.h"
 #include "capture/ConsoleText.h"
@@ -23,8 +24,6 @@
 #include "capture/SummaryCompare.h"
 #include "capture/SummaryReport.h"
 #include "device/DeviceConnection.h"
-#include "device/FileIdentity.h"
-#include "device/FileReplacement.h"
 
 namespace {
 
@@ -109,76 +108,6 @@ CaptureEnd Capture(const CaptureOptions& options, RecordingKeys& keys) {
     std::fprintf(stderr, "palvex-capture: %llu frames of %u channels in %.1f s\n",
                  static_cast<unsigned long long>(outcome.frames), channels, outcome.seconds);
     return CaptureEnd::Complete;
-}
-
-// The summary and the report get Windows line ends, as text files on Windows have.
-std::string WithWindowsLineEnds(const std::string& text) {
-    std::string lines;
-    lines.reserve(text.size() + text.size() / 32);
-    for (char c : text) {
-        if (c == '\n') {
-            lines += '\r';
-        }
-        lines += c;
-    }
-    return lines;
-}
-
-// Written beside path and put in its place when complete, like the recording.
-bool WriteTextFile(const std::string& path, const std::string& text) {
-    ReplacementFile file(FromUtf8(path));
-    DWORD error = file.Open();
-    if (error != ERROR_SUCCESS) {
-        ReportError(path + " cannot be created: " + SystemErrorText(error));
-        return false;
-    }
-    error = file.Write(WithWindowsLineEnds(text));
-    if (error == ERROR_SUCCESS && (error = file.Commit()) != ERROR_SUCCESS) {
-        ReportError(path + " cannot be replaced: " + SystemErrorText(error));
-        return false;
-    }
-    if (error != ERROR_SUCCESS) {
-        ReportError(path + " cannot be written: " + SystemErrorText(error));
-        return false;
-    }
-    return true;
-}
-
-// Every file named must be a file of its own: a summary written over the recording it judges
-// would destroy it. Only the system tells whether two names are one file.
-bool EachFileItsOwn(const CaptureOptions& options) {
-    const std::vector<NamedFile> files = FilesOf(options);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        for (std::size_t j = i + 1; j < files.size(); ++j) {
-            if (NameTheSameFile(FromUtf8(files[i].path), FromUtf8(files[j].path))) {
-                ReportError(std::string(files[i].option) + " and " + files[j].option +
-                            " name the same file: give two files");
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-// Checks every file to be replaced before a capture that would otherwise be lost at the end.
-bool TargetsCanBeReplaced(const CaptureOptions& options) {
-    for (const std::string* path :
-         {&options.outPath, &options.summaryCsvPath, &options.reportPath}) {
-        if (path->empty()) {
-            continue;
-        }
-        const DWORD refusal = ReplacementRefusal(FromUtf8(*path));
-        const DWORD attributes = ::GetFileAttributesW(FromUtf8(*path).c_str());
-        if (refusal != ERROR_SUCCESS) {
-            ReportError(*path + " cannot be written: " +
-                        (attributes != INVALID_FILE_ATTRIBUTES &&
-                                 (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
-                             ? std::string("it is a folder, give a file name")
-                             : SystemErrorText(refusal)));
-            return false;
-        }
-    }
-    return true;
 }
 
 // A summary CSV is a line per channel: anything larger than this is not one.

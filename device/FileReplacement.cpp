@@ -5,10 +5,6 @@
 
 #include <algorithm>
 
-#ifndef ERROR_DIRECTORY_NOT_SUPPORTED
-#define ERROR_DIRECTORY_NOT_SUPPORTED 336L
-#endif
-
 DWORD LastErrorOr(DWORD fallback) {
     const DWORD error = ::GetLastError();
     return error != ERROR_SUCCESS ? error : fallback;

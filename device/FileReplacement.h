@@ -12,6 +12,11 @@
 #include <string>
 #include <string_view>
 
+// Windows' code for an operation that a folder does not support; older headers lack it.
+#ifndef ERROR_DIRECTORY_NOT_SUPPORTED
+#define ERROR_DIRECTORY_NOT_SUPPORTED 336L
+#endif
+
 // The thread's last error code, or fallback when a failed call left none.
 DWORD LastErrorOr(DWORD fallback);
 
@@ -19,10 +24,11 @@ DWORD LastErrorOr(DWORD fallback);
 // "There is not enough space on the disk. (system error 112)".
 std::string SystemErrorText(DWORD code);
 
-// Why target cannot be replaced now, before anything is written: a folder (ERROR_DIRECTORY),
-// read-only (ERROR_ACCESS_DENIED), held open by a program that lets nobody else write or remove
-// it (ERROR_SHARING_VIOLATION), or in a folder that does not exist. ERROR_SUCCESS for a file
-// that can be replaced and for a name that no file has yet.
+// Why target cannot be replaced now, before anything is written: a folder
+// (ERROR_DIRECTORY_NOT_SUPPORTED), read-only (ERROR_ACCESS_DENIED), held open by a program that
+// lets nobody else write or remove it (ERROR_SHARING_VIOLATION), or in a folder that does not
+// exist (ERROR_PATH_NOT_FOUND). ERROR_SUCCESS for a file that can be replaced and for a name
+// that no file has yet.
 DWORD ReplacementRefusal(const std::wstring& target);
 
 // How the bytes reach the file: WriteFile, or in tests a stand-in that fails.

@@ -60,7 +60,7 @@ TEST_F(ReplacementFileTest, TargetsThatCannotBeReplacedAreRefusedBeforeAnyWrite)
         const wchar_t* name;
         DWORD refusal;
     } cases[] = {
-        {L"logs", 336},  // a folder (ERROR_DIRECTORY_NOT_SUPPORTED)
+        {L"logs", ERROR_DIRECTORY_NOT_SUPPORTED},
         {L"read-only.csv", ERROR_ACCESS_DENIED},
         {L"held.csv", ERROR_SHARING_VIOLATION},
         {L"no such folder\\new.csv", ERROR_PATH_NOT_FOUND},
