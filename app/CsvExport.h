@@ -10,8 +10,9 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
+
+#include "device/FileReplacement.h"
 
 // True when the last three characters of path are "csv" in any case ("data.CSV", "mycsv").
 bool HasCsvSuffix(const std::wstring& path);
@@ -22,15 +23,11 @@ struct CsvWriteResult {
     DWORD error;  // the system's error code when not saved
 };
 
-// Opens a file for writing in binary mode, by its Unicode path: the lines bring their CR LF.
-using FileOpener = std::FILE* (*)(const std::wstring& path);
-std::FILE* OpenFileForWriting(const std::wstring& path);
-
-// Writes the table to path: the column titles, then one line per row. open creates the file
-// that is written before it replaces path.
+// Writes the table to path: the column titles, then one line per row. write puts the bytes
+// into the file that replaces path.
 CsvWriteResult WriteTableAsCsv(const DlgListData& table, const std::wstring& path,
-                               FileOpener open = &OpenFileForWriting);
+                               FileWriteCall write = &::WriteFile);
 
 // The whole command: asks for the file through the prompt seam, writes it and tells the user
 // how it went in message boxes owned by owner.
-void ExportTableAsCsv(HWND owner, const DlgListData& table, FileOpener open = &OpenFileForWriting);
+void ExportTableAsCsv(HWND owner, const DlgListData& table, FileWriteCall write = &::WriteFile);

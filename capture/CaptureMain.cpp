@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "device/FileReplacement.h"
+#include "capture/CaptureFiles.h"
 #include "capture/CaptureOptions.h"
+#include "capture/ConsoleInterrupt.h"
 #include "capture/ConsoleText.h"
 #include "capture/ExportKeys.h"
 #include "capture/HtmlReport.h"
@@ -48,14 +49,20 @@ bool ReadRecording(const std::string& path, RecordingKeys& keys) {
     return true;
 }
 
-bool Capture(const CaptureOptions& options, RecordingKeys& keys) {
+// How a capture went: every frame until a limit (Complete), or frames until the link was lost
+// or the console interrupted it (Cut: the frames received are kept and judged, exit code 2), or
+// no usable recording at all (Failed).
+enum class CaptureEnd { Complete, Cut, Failed };
+
+CaptureEnd Capture(const CaptureOptions& options, RecordingKeys& keys) {
     RecordingFile out;
     if (!options.outPath.empty() && !out.Open(FromUtf8(options.outPath))) {
         ReportError(options.outPath + " " + out.Error());
-        return false;
+        return CaptureEnd::Failed;
     }
     std::uint32_t channels = 0;
     bool written = true;
+    bool interrupted = false;
     auto onLayout = [&](std::uint32_t count) {
         channels = count;
         keys.Reset(count);
@@ -65,58 +72,47 @@ bool Capture(const CaptureOptions& options, RecordingKeys& keys) {
     auto onFrame = [&](const std::int32_t* values) {
         keys.Add(values);
         written = options.outPath.empty() || out.WriteRow(values, channels);
-        return written;
+        interrupted = ConsoleInterrupt::Requested();
+        return written && !interrupted;
     };
     DeviceConnection device;
+    const ConsoleInterrupt interrupt;
     const CaptureOutcome outcome =
         CaptureFrames(device, {options.seconds, options.frames}, onLayout, onFrame);
-    // Frames received before a lost link are kept; a recording without frames, or one whose
-    // writing failed, leaves an earlier file of that name alone.
+    // Frames received before a lost link or an interruption are kept; a recording without
+    // frames, or one whose writing failed, leaves an earlier file of that name alone.
     if (!options.outPath.empty() && written && !out.Close()) {
         written = false;
     }
     if (!written) {
-        ReportError(options.outPath + " " + out.Error());
+        ReportError(options.outPath + " " + out.Error() +
+                    (out.KeptPath().empty()
+                         ? std::string()
+                         : "; the recording is kept as " + ToUtf8(out.KeptPath())));
     }
-    if (!outcome.linkOk) {
-        for (const std::string& error : outcome.errors) {
-            ReportError(error);
-        }
-        return false;
+    for (const std::string& error : outcome.errors) {
+        ReportError(error);
     }
-    if (written && !options.outPath.empty() && out.Rows() == 0) {
+    if (interrupted) {
+        ReportError("interrupted after " + std::to_string(outcome.frames) + " frames");
+    }
+    if (!written || (!outcome.linkOk && outcome.frames == 0)) {
+        return CaptureEnd::Failed;
+    }
+    if (!options.outPath.empty() && out.Rows() == 0) {
         ReportError("no frame was recorded: " + options.outPath + " was left as it was");
-        return false;
+        return CaptureEnd::Failed;
+    }
+    if (!outcome.linkOk || interrupted) {
+        return CaptureEnd::Cut;
     }
     std::fprintf(stderr, "palvex-capture: %llu frames of %u channels in %.1f s\n",
                  static_cast<unsigned long long>(outcome.frames), channels, outcome.seconds);
-    return written;
+    return CaptureEnd::Complete;
 }
 
 ReportLanguage Language(const CaptureOptions& options) {
     return options.language.value_or(SystemReportLanguage());
-}
-
-// Written beside path and put in its place when complete, like the recording.
-bool WriteTextFile(const std::string& path, const std::string& text) {
-    ReplacementFile replacement(FromUtf8(path));
-    std::FILE* file =
-        replacement.Created() ? ::_wfopen(replacement.Path().c_str(), L"wt") : nullptr;
-    if (file == nullptr) {
-        ReportError(path + " cannot be created");
-        return false;
-    }
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = std::fclose(file) == 0 && written;
-    if (!written) {
-        ReportError(path + " cannot be written");
-        return false;
-    }
-    if (const DWORD error = replacement.Commit()) {
-        ReportError(path + " cannot be replaced (system error " + std::to_string(error) + ")");
-        return false;
-    }
-    return true;
 }
 
 // A summary CSV is a line per channel: anything larger than this is not one.
@@ -194,21 +190,31 @@ int wmain(int argc, wchar_t** argv) {
         return kAllPass;
     }
 
+    if (!EachFileItsOwn(options) || !TargetsCanBeReplaced(options)) {
+        return kFailure;
+    }
     std::vector<EarlierFigures> earlier;
     if ((!options.comparePath.empty() && !ReadEarlierSummary(options.comparePath, earlier)) ||
         (!options.appendPath.empty() && !AppendLog(options, {}))) {
         return kFailure;
     }
     RecordingKeys keys;
-    const bool recorded =
-        options.fromPath.empty() ? Capture(options, keys) : ReadRecording(options.fromPath, keys);
-    if (!recorded) {
+    const CaptureEnd end =
+        options.fromPath.empty()
+            ? Capture(options, keys)
+            : (ReadRecording(options.fromPath, keys) ? CaptureEnd::Complete : CaptureEnd::Failed);
+    if (end == CaptureEnd::Failed) {
         return kFailure;
     }
 
     const std::vector<KeyFigures> figures = keys.Judge(options.judge);
     if (options.summary) {
         std::fputs(FormatSummaryTable(figures, options.judge, Language(options)).c_str(), stdout);
+    }
+    // The files that stand for a whole test (the summary, the report, the log) get no figures
+    // of a capture that was cut short.
+    if (end == CaptureEnd::Cut) {
+        return kFailure;
     }
     if (!options.summaryCsvPath.empty() &&
         !WriteTextFile(options.summaryCsvPath, FormatSummaryCsv(figures))) {

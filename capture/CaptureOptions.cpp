@@ -1,11 +1,8 @@
 #include "capture/CaptureOptions.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <iterator>
-#include <utility>
 
 namespace {
 
@@ -46,23 +43,6 @@ bool ParseCount(const std::string& text, std::uint64_t& value) {
     return errno == 0;
 }
 
-// Whether two names given on the command line are one file to Windows: letters in any case,
-// either slash, and "." folders on the way.
-bool SameFile(const std::string& a, const std::string& b) {
-    auto normal = [](const std::string& path) {
-        std::string name;
-        for (char c : path) {
-            name +=
-                c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-        for (std::size_t at; (at = name.find("\\.\\")) != std::string::npos;) {
-            name.erase(at, 2);
-        }
-        return name.rfind(".\\", 0) == 0 ? name.substr(2) : name;
-    };
-    return !a.empty() && !b.empty() && normal(a) == normal(b);
-}
-
 // The checks that need the whole command line.
 std::string CheckCombination(const CaptureOptions& o) {
     bool live = o.fromPath.empty();
@@ -72,27 +52,15 @@ std::string CheckCombination(const CaptureOptions& o) {
     if (live && !o.seconds && !o.frames) {
         return "give --seconds S or --frames N (or --from FILE.csv)";
     }
-    // Each file written must be a file of its own, and none may be the recording judged.
-    const std::pair<const char*, const std::string*> files[] = {
-        {"--from", &o.fromPath},
-        {"--out", &o.outPath},
-        {"--summary-csv", &o.summaryCsvPath},
-        {"--report", &o.reportPath},
-        {"--append", &o.appendPath},
-    };
-    for (std::size_t i = 0; i < std::size(files); ++i) {
-        for (std::size_t j = i + 1; j < std::size(files); ++j) {
-            if (SameFile(*files[i].second, *files[j].second)) {
-                return std::string(files[i].first) + " and " + files[j].first +
-                       " name the same file: give two files";
-            }
-        }
-    }
     if (o.label.empty() != o.appendPath.empty()) {
         return "--label NAME and --append LOG.csv go together";
     }
-    if (o.label.find_first_of(",\"\r\n") != std::string::npos) {
-        return "--label cannot hold commas, quotes or line breaks: it is a field of the log";
+    if (o.label.find_first_of(",\"\r\n\t") != std::string::npos) {
+        return "--label cannot hold commas, quotes, tabs or line breaks: it is a field of the log";
+    }
+    if (o.label.find_first_of("=+-@") == 0) {
+        return "--label cannot begin with =, +, - or @: a spreadsheet opening the log would take "
+               "it for a formula";
     }
     if (!o.summary && o.summaryCsvPath.empty() && o.comparePath.empty() && o.reportPath.empty() &&
         o.appendPath.empty() && (!live || o.outPath.empty())) {
@@ -105,6 +73,19 @@ std::string CheckCombination(const CaptureOptions& o) {
 }
 
 }  // namespace
+
+std::vector<NamedFile> FilesOf(const CaptureOptions& o) {
+    std::vector<NamedFile> files;
+    for (const NamedFile& file :
+         {NamedFile{"--from", o.fromPath}, NamedFile{"--out", o.outPath},
+          NamedFile{"--summary-csv", o.summaryCsvPath}, NamedFile{"--report", o.reportPath},
+          NamedFile{"--append", o.appendPath}}) {
+        if (!file.path.empty()) {
+            files.push_back(file);
+        }
+    }
+    return files;
+}
 
 ParsedOptions ParseCaptureOptions(const std::vector<std::string>& arguments) {
     ParsedOptions parsed;
@@ -229,11 +210,26 @@ std::string CaptureUsage() {
            "  --report FILE.html a page to hand on: per channel the difference over the whole\n"
            "                     recording with its quiet band, touches and finger threshold\n"
            "  --label NAME --append LOG.csv\n"
-           "                     append one line per channel (UTC time, NAME, the summary's\n"
-           "                     columns) to a production log; it is never rewritten\n"
-           "  --lang zh|en       the language of the printed table and the report (default:\n"
-           "                     the system's, Chinese on a Chinese Windows); CSV column names\n"
-           "                     and the verdicts in CSV files stay English for programs\n"
+           "                     append one line per channel (UTC time, NAME, the summary's
+"
+           "                     columns) to a production log; it is never rewritten, and a
+"
+           "                     file whose first line is not the log's header is refused
+"
+           "  --lang zh|en       the language of the printed table and the report (default:
+"
+           "                     the system's, Chinese on a Chinese Windows); CSV column names
+"
+           "                     and the verdicts in CSV files stay English for programs
+"
+           "
+"
+           "Files: each file named must be a file of its own; every file to be replaced is
+"
+           "checked before the capture and replaced only when completely written. Ctrl+C ends
+"
+           "a capture as a lost link does: the frames so far are kept and judged, exit code 2.
+"
            "\n"
            "How a key is judged (differences in counts of the chip; P is the quiet band's\n"
            "peak-to-peak, and 2 x P, the height of the weakest touch that is always found,\n"

@@ -37,5 +37,14 @@ struct ParsedOptions {
 // Parses the arguments after the program name; "--name value" and "--name=value" both work.
 ParsedOptions ParseCaptureOptions(const std::vector<std::string>& arguments);
 
+// A file that the command line names, with the option that names it.
+struct NamedFile {
+    const char* option;
+    std::string path;
+};
+// The files read or written: --from, --out, --summary-csv, --report and --append, those given.
+// Each must be a file of its own, which only the system can tell (one file has many names).
+std::vector<NamedFile> FilesOf(const CaptureOptions& options);
+
 // The --help text: every option, the exit codes and an example.
 std::string CaptureUsage();

@@ -2,15 +2,13 @@
 
 #include <windows.h>
 
+#include "device/FileReplacement.h"
+
 namespace {
 
 // Stations lock one byte far beyond any real log's end: a lock on the file's data would keep
 // readers of the log (a spreadsheet, a script) waiting too.
 constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
-
-std::string SystemMessage(DWORD code) {
-    return "error " + std::to_string(code);
-}
 
 class FileLock {
   public:
@@ -33,35 +31,76 @@ class FileLock {
     bool locked_ = false;
 };
 
+// Reads up to count bytes at offset; false when the read fails.
+bool ReadAt(HANDLE file, std::uint64_t offset, std::size_t count, std::string& bytes) {
+    bytes.assign(count, '\0');
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD read = 0;
+    if (!::ReadFile(file, bytes.data(), static_cast<DWORD>(count), &read, &at)) {
+        return false;
+    }
+    bytes.resize(read);
+    return true;
+}
+
+// What goes at the end of a log of size bytes: the header into an empty one, a line end after
+// a last line that lacks it, then the records. False with error set for a file that is not the
+// log.
+bool WhatToAppend(HANDLE file, std::uint64_t size, const std::string& header,
+                  const std::string& records, std::string& whole, std::string& error) {
+    if (size == 0) {
+        whole = records.empty() ? std::string() : header + records;
+        return true;
+    }
+    std::string first;
+    std::string last;
+    if (!ReadAt(file, 0, header.size(), first) || !ReadAt(file, size - 1, 1, last)) {
+        error = "cannot be read: " + SystemErrorText(LastErrorOr(ERROR_READ_FAULT));
+        return false;
+    }
+    if (first != header) {
+        error =
+            "is not a production log of palvex-capture (its first line is not the log's "
+            "header): nothing was appended";
+        return false;
+    }
+    whole = (last == "\n" || records.empty() ? std::string() : std::string("\r\n")) + records;
+    return true;
+}
+
 }  // namespace
 
 bool AppendToLog(const std::wstring& path, const std::string& header, const std::string& records,
                  std::string& error) {
     // Append access without write access: every write lands at the file's end, whatever the
-    // other stations did meanwhile. Read access is what the lock needs.
+    // other stations did meanwhile. Read access is what the lock and the checks need.
     HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        error = "cannot be opened for appending: " + SystemMessage(::GetLastError());
+        error = "cannot be opened for appending: " + SystemErrorText(::GetLastError());
         return false;
     }
     bool appended = false;
     {
         const FileLock lock(file);
         LARGE_INTEGER size{};
+        std::string whole;
         if (!lock.Locked()) {
-            error = "cannot be locked: " + SystemMessage(::GetLastError());
+            error = "cannot be locked: " + SystemErrorText(::GetLastError());
         } else if (!::GetFileSizeEx(file, &size)) {
-            error = "cannot be read: " + SystemMessage(::GetLastError());
-        } else {
-            const std::string whole = (size.QuadPart == 0 ? header : std::string()) + records;
+            error = "cannot be read: " + SystemErrorText(::GetLastError());
+        } else if (WhatToAppend(file, static_cast<std::uint64_t>(size.QuadPart), header, records,
+                                whole, error)) {
             DWORD written = 0;
-            appended = ::WriteFile(file, whole.data(), static_cast<DWORD>(whole.size()), &written,
-                                   nullptr) &&
-                       written == whole.size();
+            appended =
+                whole.empty() || (::WriteFile(file, whole.data(), static_cast<DWORD>(whole.size()),
+                                              &written, nullptr) &&
+                                  written == whole.size());
             if (!appended) {
-                error = "cannot be written: " + SystemMessage(::GetLastError());
+                error = "cannot be written: " + SystemErrorText(LastErrorOr(ERROR_WRITE_FAULT));
             }
         }
     }

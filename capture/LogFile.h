@@ -7,6 +7,9 @@
 #include <string>
 
 // Appends records to the file at path, created when missing; header goes first when the file
-// is new or empty. False with error set ("cannot be opened: ...") when anything fails.
+// is new or empty. A file whose first line is not header is left alone (it is some other file),
+// and a last line without its line end gets one before the records. With no records it only
+// checks all that. False with error set ("cannot be opened for appending: ...") when anything
+// fails.
 bool AppendToLog(const std::wstring& path, const std::string& header, const std::string& records,
                  std::string& error);

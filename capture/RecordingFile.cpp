@@ -1,46 +1,26 @@
 #include "capture/RecordingFile.h"
 
-#include <cerrno>
-#include <cstring>
 #include <vector>
 
 #include "device/ActiveCodePage.h"
 #include "device/ExportFormat.h"
 #include "device/SampleQuantity.h"
 
-namespace {
-std::string SystemError(DWORD code) {
-    return " (system error " + std::to_string(code) + ")";
-}
-}  // namespace
-
-RecordingFile::~RecordingFile() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-    }
-}
-
-bool RecordingFile::Fail(const std::string& what) {
+bool RecordingFile::Fail(const std::string& what, DWORD error) {
     if (error_.empty()) {
-        error_ = what + (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string());
+        error_ = what + ": " + SystemErrorText(error);
     }
     return false;
 }
 
 bool RecordingFile::Open(const std::wstring& path) {
-    errno = 0;
     replacement_.emplace(path);
-    if (!replacement_->Created()) {
-        return Fail("cannot be created" + SystemError(::GetLastError()));
-    }
-    file_ = ::_wfopen(replacement_->Path().c_str(), L"wb");
-    if (file_ == nullptr) {
-        return Fail("cannot be created");
+    if (const DWORD error = replacement_->Open()) {
+        return Fail("cannot be created", error);
     }
     lines_.emplace([this](std::string_view piece) {
-        errno = 0;
-        return std::fwrite(piece.data(), 1, piece.size(), file_) == piece.size() ||
-               Fail("cannot be written");
+        const DWORD error = replacement_->Write(piece);
+        return error == ERROR_SUCCESS || Fail("cannot be written", error);
     });
     return true;
 }
@@ -65,18 +45,15 @@ bool RecordingFile::WriteRow(const std::int32_t* values, std::uint32_t channels)
 }
 
 bool RecordingFile::Close() {
-    if (file_ == nullptr) {
+    if (!lines_ || !lines_->Flush()) {
         return false;
     }
-    bool written =
-        lines_->Flush() && (errno = 0, std::fflush(file_) == 0 || Fail("cannot be written"));
-    errno = 0;
-    bool closed = std::fclose(file_) == 0 || Fail("cannot be closed");
-    file_ = nullptr;
-    if (!written || !closed || rows_ == 0) {
-        return written && closed;
+    if (rows_ == 0) {
+        return true;
     }
-    const DWORD error = replacement_->Commit();
-    errno = 0;
-    return error == ERROR_SUCCESS || Fail("cannot be replaced" + SystemError(error));
+    if (const DWORD error = replacement_->Commit()) {
+        kept_ = replacement_->Keep();
+        return Fail(kept_.empty() ? "cannot be written" : "cannot be replaced", error);
+    }
+    return true;
 }

@@ -1,5 +1,6 @@
 #include "capture/SummaryCompare.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -30,14 +31,26 @@ std::vector<std::string_view> Fields(std::string_view line) {
     }
 }
 
+// No figure of a 32-bit chip comes near this; a larger one is not a figure of palvex-capture.
+constexpr double kLargestFigure = 1e10;
+// The longest field of a summary that palvex-capture wrote, with room to spare.
+constexpr std::size_t kLongestField = 32;
+
+// A plain decimal as the summary writes it, finite and within the figures' range: no
+// exponents, "inf" or "nan".
 bool IsNumberOrEmpty(std::string_view field) {
     if (field.empty()) {
         return true;
     }
-    const std::string text(field);
-    char* end = nullptr;
-    std::strtod(text.c_str(), &end);
-    return *end == '\0' && (text[0] == '-' || (text[0] >= '0' && text[0] <= '9'));
+    const std::size_t digits = field[0] == '-' ? 1 : 0;
+    const std::size_t point = field.find('.');
+    if (field.find_first_not_of("0123456789.", digits) != std::string_view::npos ||
+        field.size() == digits || field[digits] == '.' ||
+        (point != std::string_view::npos && field.find('.', point + 1) != std::string_view::npos)) {
+        return false;
+    }
+    const double value = std::strtod(std::string(field).c_str(), nullptr);
+    return std::isfinite(value) && std::fabs(value) <= kLargestFigure;
 }
 
 bool IsVerdict(std::string_view field) {
@@ -77,6 +90,12 @@ bool ParseSummaryCsv(std::string_view text, const std::string& name,
             continue;
         }
         const std::vector<std::string_view> f = Fields(line);
+        for (std::string_view field : f) {
+            if (field.size() > kLongestField) {
+                return fail("a field longer than " + std::to_string(kLongestField) +
+                            " characters is not a figure");
+            }
+        }
         const std::string channel(f[0]);
         char* stop = nullptr;
         const unsigned long number = std::strtoul(channel.c_str(), &stop, 10);
@@ -84,6 +103,11 @@ bool ParseSummaryCsv(std::string_view text, const std::string& name,
             channel[0] > '9' || *stop != '\0' || number > 32 || !IsNumberOrEmpty(f[kNoise]) ||
             !IsNumberOrEmpty(f[kDelta]) || !IsNumberOrEmpty(f[kSnr]) || !IsVerdict(f[kVerdict])) {
             return fail("not a line of channel figures");
+        }
+        for (const EarlierFigures& before : channels) {
+            if (before.channel == number) {
+                return fail("channel " + channel + " appears a second time");
+            }
         }
         channels.push_back({static_cast<std::uint32_t>(number), std::string(f[kNoise]),
                             std::string(f[kDelta]), std::string(f[kSnr]),
@@ -109,10 +133,11 @@ std::string FormatComparison(const std::vector<EarlierFigures>& earlier,
         rows[key.channel + 1].after = CellsOf(key);
     }
     const char* const format = "%-7s %6s %6s %9s %9s %8s %8s %9s %9s  %s\n";
-    char line[192];
-    std::snprintf(line, sizeof(line), format, "channel", "noise", "was", "delta", "was", "snr",
-                  "was", "result", "was", "verdict");
-    std::string table = line;
+    // Sized for the longest fields: a line is never cut.
+    std::vector<char> line(64 + 9 * (kLongestField + 1));
+    std::snprintf(line.data(), line.size(), format, "channel", "noise", "was", "delta", "was",
+                  "snr", "was", "result", "was", "verdict");
+    std::string table = line.data();
     const EarlierFigures none;
     for (const auto& [channel, row] : rows) {
         const EarlierFigures& b = row.before != nullptr ? *row.before : none;
@@ -121,10 +146,10 @@ std::string FormatComparison(const std::vector<EarlierFigures>& earlier,
                              : !row.after             ? "gone"
                              : a.verdict == b.verdict ? "same"
                                                       : "changed";
-        std::snprintf(line, sizeof(line), format, std::to_string(channel).c_str(), a.noise.c_str(),
-                      b.noise.c_str(), a.delta.c_str(), b.delta.c_str(), a.snr.c_str(),
-                      b.snr.c_str(), a.verdict.c_str(), b.verdict.c_str(), change);
-        table += line;
+        std::snprintf(line.data(), line.size(), format, std::to_string(channel).c_str(),
+                      a.noise.c_str(), b.noise.c_str(), a.delta.c_str(), b.delta.c_str(),
+                      a.snr.c_str(), b.snr.c_str(), a.verdict.c_str(), b.verdict.c_str(), change);
+        table += line.data();
     }
     return table;
 }

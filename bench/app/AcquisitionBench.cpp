@@ -26,7 +26,6 @@
 #include "app/PalvexDlg.h"
 #include "device/ActiveCodePage.h"
 #include "device/ExportFormat.h"
-#include "device/FileReplacement.h"
 #include "device/StoreLines.h"
 #include "device/FrameDecoding.h"
 #include "tessik/SimulatedChip.h"
@@ -507,8 +506,8 @@ bool WriteRows(const DlgListData& table, Write write) {
 }
 
 bool WriteFile(const DlgListData& table, const std::wstring& path) {
-    ReplacementFile temporary(path);
-    std::FILE* file = temporary.Created() ? ::_wfopen(temporary.Path().c_str(), L"wt") : nullptr;
+    const std::wstring temporary = path + L".tmp";
+    std::FILE* file = ::_wfopen(temporary.c_str(), L"wt");
     if (file == nullptr) {
         return false;
     }
@@ -520,7 +519,8 @@ bool WriteFile(const DlgListData& table, const std::wstring& path) {
         header += table.ColumnTitle(column) + L',';
     }
     const bool written = write(ToActiveCodePage(header + L'\n')) && WriteRows(table, write);
-    return std::fclose(file) == 0 && written && temporary.Commit() == ERROR_SUCCESS;
+    return std::fclose(file) == 0 && written &&
+           ::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 }  // namespace todays
@@ -603,7 +603,7 @@ int Export(const std::wstring& path, std::uint32_t rows) {
     WriteStoreLines(*table.RowSource(), static_cast<std::uint32_t>(rows), gather);
     gather.Flush();
     const double writing = MedianRate(size, [&] {
-        std::FILE* file = OpenFileForWriting(path);
+        std::FILE* file = ::_wfopen(path.c_str(), L"wb");
         const bool written =
             file != nullptr && std::fwrite(all.data(), 1, all.size(), file) == all.size();
         return file != nullptr && std::fclose(file) == 0 && written;
@@ -649,7 +649,7 @@ int Export(const std::wstring& path, std::uint32_t rows) {
 // A recording of frames frames of 32 channels, as the export writes it, with values that
 // change from line to line like a touched key's.
 bool WriteRecording(const std::wstring& path, std::uint32_t frames) {
-    std::FILE* file = OpenFileForWriting(path);
+    std::FILE* file = ::_wfopen(path.c_str(), L"wb");
     if (file == nullptr) {
         return false;
     }

@@ -30,8 +30,11 @@ std::string InCodePage936(const std::wstring& text) {
     return std::string(bytes, static_cast<std::size_t>(length));
 }
 
-std::FILE* OpenForReadingOnly(const std::wstring& path) {
-    return ::_wfopen(path.c_str(), L"rt");  // every write to it fails
+// A disk that is full from the first byte.
+BOOL WINAPI WriteToAFullDisk(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+    *written = 0;
+    ::SetLastError(ERROR_DISK_FULL);
+    return FALSE;
 }
 
 class CsvExportTest : public PalvexTest {
@@ -210,18 +213,20 @@ TEST_F(CsvExportTest, AReplacedFileKeepsItsAttributesAndAFailedReplaceKeepsTheOl
     EXPECT_EQ(FileBytes(path), "\r\n");
     EXPECT_TRUE(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
 
-    // The target held open by a program that lets others write it but not remove it: the
-    // written file cannot take its place, which is a failure that leaves both as they were.
-    HANDLE holder = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    // The target taken by a program that lets others write it but not remove it while the new
+    // file is written: it cannot take the target's place, which is a failure that leaves both
+    // as they were.
     {
         ReplacementFile replacement(path);
-        ASSERT_TRUE(replacement.Created());
-        WriteBytes(replacement.Path(), "new content");
+        ASSERT_EQ(replacement.Open(), static_cast<DWORD>(ERROR_SUCCESS));
+        HANDLE holder =
+            ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(replacement.Write("new content"), static_cast<DWORD>(ERROR_SUCCESS));
         EXPECT_NE(replacement.Commit(), static_cast<DWORD>(ERROR_SUCCESS));
+        ::CloseHandle(holder);
     }
-    ::CloseHandle(holder);
     EXPECT_EQ(FileBytes(path), "\r\n");
     EXPECT_EQ(FolderContent(), std::vector<std::wstring>{L"data.csv"});
 
@@ -229,7 +234,8 @@ TEST_F(CsvExportTest, AReplacedFileKeepsItsAttributesAndAFailedReplaceKeepsTheOl
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(path.c_str());
     ReplacementFile replacement(path);
-    WriteBytes(replacement.Path(), "new content");
+    ASSERT_EQ(replacement.Open(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(replacement.Write("new content"), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(replacement.Commit(), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(FileBytes(path), "new content");
     EXPECT_EQ(FolderContent(), std::vector<std::wstring>{L"data.csv"});
@@ -241,18 +247,17 @@ TEST_F(CsvExportTest, AFailedWriteIsAFailureAndTheOldFileSurvives) {
     Receive(10);
     const std::wstring path = Path(L"data.csv");
     WriteBytes(path, "old content");
-    const CsvWriteResult result = WriteTableAsCsv(dialog->ListPage(), path, &OpenForReadingOnly);
+    const CsvWriteResult result = WriteTableAsCsv(dialog->ListPage(), path, &WriteToAFullDisk);
     EXPECT_EQ(result.outcome, CsvWriteResult::Outcome::WriteFailed);
-    EXPECT_NE(result.error, 0u);
+    EXPECT_EQ(result.error, static_cast<DWORD>(ERROR_DISK_FULL));
     EXPECT_EQ(FileBytes(path), "old content");
     EXPECT_EQ(FolderContent(), std::vector<std::wstring>{L"data.csv"});
 
     // The command reports it in a box of its own.
     prompts.savePath = path;
-    ExportTableAsCsv(hwnd, dialog->ListPage(), &OpenForReadingOnly);
+    ExportTableAsCsv(hwnd, dialog->ListPage(), &WriteToAFullDisk);
     ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_TRUE(prompts.shown[0].text.starts_with(L"保存文件失败,error code:"))
-        << std::string(prompts.shown[0].text.begin(), prompts.shown[0].text.end());
+    EXPECT_EQ(prompts.shown[0].text, L"保存文件失败,error code:112");
     EXPECT_EQ(prompts.shown[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
     EXPECT_EQ(FileBytes(path), "old content");
 

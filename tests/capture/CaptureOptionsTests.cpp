@@ -66,7 +66,9 @@ TEST(CaptureOptions, Refusals) {
         {{"--from", "k.csv", "--append", "log.csv"},
          "--label NAME and --append LOG.csv go together"},
         {{"--from", "k.csv", "--append", "l.csv", "--label", "a,b"},
-         "--label cannot hold commas, quotes or line breaks: it is a field of the log"},
+         "--label cannot hold commas, quotes, tabs or line breaks: it is a field of the log"},
+        {{"--from", "k.csv", "--append", "l.csv", "--label", "a\tb"},
+         "--label cannot hold commas, quotes, tabs or line breaks: it is a field of the log"},
         {{"--noise", "max"}, "--noise needs pp or rms, not \"max\""},
         {{"--lang", "de"}, "--lang needs zh or en, not \"de\""},
         {{"--min-touch-frames", "0"},
@@ -97,19 +99,30 @@ TEST(CaptureOptions, Refusals) {
          "--threshold needs a number, not \" 5\""},
         {{"--summary=no", "--frames", "3"}, "--summary takes no value"},
         {{"--from", "--summary"}, "--from needs a value, not the option --summary"},
-        {{"--frames", "3", "--out", "K.csv", "--summary-csv", "./k.csv"},
-         "--out and --summary-csv name the same file: give two files"},
-        {{"--from", "d\\k.csv", "--summary-csv", "D/K.CSV"},
-         "--from and --summary-csv name the same file: give two files"},
-        {{"--frames", "3", "--out", "k.csv", "--label", "b", "--append", "k.csv"},
-         "--out and --append name the same file: give two files"},
-        {{"--from", "k.csv", "--report", "k.csv"},
-         "--from and --report name the same file: give two files"},
         {{"stray"}, "unknown argument stray"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Parse(c.arguments).error, c.error);
     }
+    // What a spreadsheet opening the log would take for a formula.
+    for (const char* label : {"=1+2", "+A1", "-5", "@SUM(A1)"}) {
+        EXPECT_EQ(Parse({"--from", "k.csv", "--append", "l.csv", "--label", label}).error,
+                  "--label cannot begin with =, +, - or @: a spreadsheet opening the log would "
+                  "take it for a formula")
+            << label;
+    }
+    EXPECT_EQ(Parse({"--from", "k.csv", "--append", "l.csv", "--label", "board-1+2"}).error, "");
+}
+
+TEST(CaptureOptions, TheFilesNamedWithTheirOptions) {
+    const std::vector<NamedFile> files =
+        FilesOf(Parse({"--from", "k.csv", "--summary-csv", "s.csv", "--compare", "c.csv", "--label",
+                       "a", "--append", "l.csv"})
+                    .options);
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(std::string(files[0].option) + files[0].path, "--fromk.csv");
+    EXPECT_EQ(std::string(files[1].option) + files[1].path, "--summary-csvs.csv");
+    EXPECT_EQ(std::string(files[2].option) + files[2].path, "--appendl.csv");
 }
 
 }  // namespace

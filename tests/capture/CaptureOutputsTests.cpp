@@ -64,6 +64,41 @@ TEST(SummaryCompare, EarlierFiguresBesideTheNewOnesWithTheChange) {
     }
 }
 
+TEST(SummaryCompare, SummariesThatNoProgramWroteAreRefusedNamingTheLine) {
+    const std::string header = "channel,samples,baseline_mean,noise_pp,touch_delta,snr,result\n";
+    const std::string good = "1,3000,1900.0,6,60.0,10.00,pass\n";
+    const struct {
+        std::string line;
+        std::string error;
+    } cases[] = {
+        {"1,3000,1900.0,6,61.0,10.17,pass\n", "line 3: channel 1 appears a second time"},
+        {"2,3000,1900.0,6,-inf,10.00,pass\n", "line 3: not a line of channel figures"},
+        {"2,3000,1900.0,nan,60.0,10.00,pass\n", "line 3: not a line of channel figures"},
+        {"2,3000,1900.0,6,6e1,10.00,pass\n", "line 3: not a line of channel figures"},
+        {"2,3000,1900.0,6,60.0,20000000000.0,pass\n", "line 3: not a line of channel figures"},
+        {"2,3000,1900.0,6," + std::string(150, '9') + ",10.00,pass\n",
+         "line 3: a field longer than 32 characters is not a figure"},
+        {"2,3000,1900.0,6,60.0,10.00,pass," + std::string(40, 'x') + "\n",
+         "line 3: a field longer than 32 characters is not a figure"},
+    };
+    std::vector<EarlierFigures> channels;
+    std::string error;
+    for (const auto& c : cases) {
+        EXPECT_FALSE(ParseSummaryCsv(header + good + c.line, "old.csv", channels, error)) << c.line;
+        EXPECT_EQ(error, "old.csv, " + c.error) << c.line;
+    }
+
+    // The widest figures that are accepted reach the comparison whole.
+    const std::string wide = "-" + std::string(10, '9') + "." + std::string(20, '0');
+    ASSERT_TRUE(
+        ParseSummaryCsv(header + "1,3000,1900.0," + wide + "," + wide + "," + wide + ",pass\n",
+                        "old.csv", channels, error))
+        << error;
+    const std::string table = FormatComparison(channels, {Key(0, KeyVerdict::Pass, 6, 31.0)});
+    EXPECT_NE(table.find(wide + " "), std::string::npos) << table;
+    EXPECT_NE(table.find("pass  same\n"), std::string::npos) << table;
+}
+
 TEST(ProductionLog, OneWholeLinePerChannelWithTheUtcTime) {
     using namespace std::chrono;
     const auto time = sys_days{2024y / May / 1} + hours{8} + minutes{30} + seconds{5};

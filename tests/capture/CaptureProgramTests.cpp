@@ -42,6 +42,12 @@ std::string SummaryLine(const std::string& table, int channel) {
     return {};
 }
 
+// The build's hardware folder: the real HID transport, which finds no adapter on this machine.
+std::wstring HardwareFolder() {
+    std::wstring hardware = SimulatorFolder();
+    return hardware.replace(hardware.rfind(L"simulator"), 9, L"hardware");
+}
+
 class CaptureProgramTest : public ::testing::Test {
   protected:
     // Two keys: channel 1 touched by 60 counts, channel 2 by 90, both for 300 of 3000 frames,
@@ -177,7 +183,7 @@ TEST_F(CaptureProgramTest, EveryFailureHasItsExitCodeAndOneLine) {
         {{},
          L"--frames 10 --out \"" + folder_ + L"no such folder\\x.csv\"",
          2,
-         "x.csv cannot be created"},
+         "x.csv cannot be written: "},
         {{},
          L"--from \"" + csv + L"\" --summary",
          2,
@@ -260,10 +266,7 @@ TEST_F(CaptureProgramTest, CompareReportAndALogThatStationsShare) {
 }
 
 TEST_F(CaptureProgramTest, WithoutAnAdapter) {
-    // The real HID transport finds no adapter on this machine.
-    std::wstring hardware = SimulatorFolder();
-    hardware.replace(hardware.rfind(L"simulator"), 9, L"hardware");
-    ProgramRun run = RunCapture(L"--frames 10 --summary", hardware);
+    ProgramRun run = RunCapture(L"--frames 10 --summary", HardwareFolder());
     EXPECT_EQ(run.exitCode, 2u);
     EXPECT_EQ(run.err,
               "palvex-capture: no adapter: the touch-key debugging adapter could not be "
@@ -294,9 +297,7 @@ TEST_F(CaptureProgramTest, AnEarlierFileStaysUntilFramesReplaceIt) {
     ASSERT_TRUE(WriteFileBytes(figures, "earlier figures"));
 
     // No adapter, or no frame: both files as they were, nothing left beside them.
-    std::wstring hardware = SimulatorFolder();
-    hardware.replace(hardware.rfind(L"simulator"), 9, L"hardware");
-    EXPECT_EQ(RunCapture(L"--frames 10 " + files, hardware).exitCode, 2u);
+    EXPECT_EQ(RunCapture(L"--frames 10 " + files, HardwareFolder()).exitCode, 2u);
     {
         ScopedEnvironment layoutFails(
             {{L"TESSIK_SIM_FAULT", L"read-fails"}, {L"TESSIK_SIM_FAULT_REQUEST", L"layout"}});
@@ -319,6 +320,80 @@ TEST_F(CaptureProgramTest, AnEarlierFileStaysUntilFramesReplaceIt) {
     EXPECT_TRUE(recording.ends_with(",\r\n"));
     EXPECT_EQ(ReadFileBytes(figures), "earlier figures");  // no figures of a lost capture
     EXPECT_EQ(folderHolds(), both);
+}
+
+TEST_F(CaptureProgramTest, NamesOfOneFileAndTargetsThatCannotBeReplacedAreRefusedFirst) {
+    // Run where there is no adapter: a refusal must come before the adapter is opened.
+    const std::wstring f = folder_ + L"first\\";
+    ::CreateDirectoryW(f.c_str(), nullptr);
+    ::CreateDirectoryW((f + L"sub").c_str(), nullptr);
+    ::CreateDirectoryW((f + L"logs").c_str(), nullptr);
+    ASSERT_TRUE(WriteFileBytes(f + L"logs\\inside.csv", "inside"));
+    ASSERT_TRUE(WriteFileBytes(f + L"rec.csv", "the recording"));
+    ASSERT_TRUE(WriteFileBytes(f + L"read-only.csv", "read-only"));
+    ::SetFileAttributesW((f + L"read-only.csv").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(WriteFileBytes(f + L"held.html", "held"));
+    HANDLE holder = ::CreateFileW((f + L"held.html").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const std::wstring rec = L"--from \"" + f + L"rec.csv\" ";
+    const struct {
+        std::wstring arguments;
+        std::string line;
+    } cases[] = {
+        {rec + L"--summary-csv \"" + f + L"sub\\..\\rec.csv\"",
+         "--from and --summary-csv name the same file: give two files"},
+        {rec + L"--report \"" + f + L"REC.CSV.\"",
+         "--from and --report name the same file: give two files"},
+        {rec + L"--label a --append \"" + f + L"rec.csv \"",
+         "--from and --append name the same file: give two files"},
+        {L"--frames 9 --out \"" + f + L"new.csv\" --summary-csv \"" + f + L"sub\\..\\NEW.csv\"",
+         "--out and --summary-csv name the same file: give two files"},
+        {L"--frames 9 --out \"" + f + L"logs\"",
+         "logs cannot be written: it is a folder, give a file name"},
+        {L"--frames 9 --out \"" + f + L"new.csv\" --summary-csv \"" + f + L"read-only.csv\"",
+         "read-only.csv cannot be written: "},
+        {L"--frames 9 --summary --report \"" + f + L"held.html\"", "held.html cannot be written: "},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun run = RunCapture(c.arguments, HardwareFolder());
+        EXPECT_EQ(run.exitCode, 2u) << run.err;
+        EXPECT_NE(run.err.find(c.line), std::string::npos) << c.line << ": " << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+    }
+    ::CloseHandle(holder);
+    ::SetFileAttributesW((f + L"read-only.csv").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFileBytes(f + L"rec.csv"), "the recording");
+    EXPECT_EQ(ReadFileBytes(f + L"read-only.csv"), "read-only");
+    EXPECT_EQ(ReadFileBytes(f + L"held.html"), "held");
+    EXPECT_EQ(ReadFileBytes(f + L"logs\\inside.csv"), "inside");
+    EXPECT_EQ(::GetFileAttributesW((f + L"new.csv").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(CaptureProgramTest, TheLogTakesOnlyItsOwnLinesEachOnALineOfItsOwn) {
+    const std::wstring recording = folder_ + L"for the log.csv";
+    const std::wstring log = folder_ + L"unfinished log.csv";
+    const std::wstring summary = folder_ + L"not a log.csv";
+    ASSERT_EQ(RunCapture(L"--frames 3000 --out \"" + recording + L"\"").exitCode, 0u);
+    const std::string header =
+        "time,label,channel,samples,baseline_mean,noise_pp,noise_rms,quiet_frames,touches,"
+        "touch_delta,snr,finger_threshold,noise_threshold,hysteresis,result\r\n";
+    ASSERT_TRUE(WriteFileBytes(log, header + "2024-05-01T08:30:05Z,cut,1,100"));
+    ASSERT_TRUE(WriteFileBytes(summary, "channel,samples,baseline_mean\r\n"));
+    const std::wstring from = L"--from \"" + recording + L"\" --label board-1 --append ";
+
+    ProgramRun run = RunCapture(from + L"\"" + log + L"\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    const std::string lines = ReadFileBytes(log);
+    EXPECT_EQ(lines.find(header + "2024-05-01T08:30:05Z,cut,1,100\r\n"), 0u) << lines;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 4) << lines;  // header, cut, 2 keys
+
+    run = RunCapture(from + L"\"" + summary + L"\"");
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_NE(run.err.find("not a log.csv is not a production log of palvex-capture"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadFileBytes(summary), "channel,samples,baseline_mean\r\n");
 }
 
 TEST_F(CaptureProgramTest, WithoutTheTransportLibrary) {
