@@ -210,26 +210,16 @@ std::string CaptureUsage() {
            "  --report FILE.html a page to hand on: per channel the difference over the whole\n"
            "                     recording with its quiet band, touches and finger threshold\n"
            "  --label NAME --append LOG.csv\n"
-           "                     append one line per channel (UTC time, NAME, the summary's
-"
-           "                     columns) to a production log; it is never rewritten, and a
-"
-           "                     file whose first line is not the log's header is refused
-"
-           "  --lang zh|en       the language of the printed table and the report (default:
-"
-           "                     the system's, Chinese on a Chinese Windows); CSV column names
-"
-           "                     and the verdicts in CSV files stay English for programs
-"
-           "
-"
-           "Files: each file named must be a file of its own; every file to be replaced is
-"
-           "checked before the capture and replaced only when completely written. Ctrl+C ends
-"
-           "a capture as a lost link does: the frames so far are kept and judged, exit code 2.
-"
+           "                     append one line per channel (UTC time, NAME, the summary's\n"
+           "                     columns) to a production log; it is never rewritten, and a\n"
+           "                     file whose first line is not the log's header is refused\n"
+           "  --lang zh|en       the language of the printed table and the report (default:\n"
+           "                     the system's, Chinese on a Chinese Windows); CSV column names\n"
+           "                     and the verdicts in CSV files stay English for programs\n"
+           "\n"
+           "Files: each file named must be a file of its own; every file to be replaced is\n"
+           "checked before the capture and replaced only when completely written. Ctrl+C ends\n"
+           "a capture as a lost link does: the frames so far are kept and judged, exit code 2.\n"
            "\n"
            "How a key is judged (differences in counts of the chip; P is the quiet band's\n"
            "peak-to-peak, and 2 x P, the height of the weakest touch that is always found,\n"

@@ -6,6 +6,10 @@
 
 #include "tessik/SimulatedChip.h"
 
+#include <future>
+#include <new>
+#include <stdexcept>
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
