@@ -140,11 +140,16 @@ bool ReadEarlierSummary(const std::string& path, std::vector<EarlierFigures>& ch
     return true;
 }
 
-// Appends records to the production log; with none it only makes sure that the log can be
-// written, before a capture that would be lost otherwise.
-bool AppendLog(const CaptureOptions& options, const std::string& records) {
+// Appends the figures' lines to the production log, in the columns of the log's own version;
+// without figures it only makes sure that the log can be written, before a capture that would
+// be lost otherwise.
+bool AppendLog(const CaptureOptions& options, const std::vector<KeyFigures>& figures,
+               const std::string& utcTime) {
     std::string error;
-    if (!AppendToLog(FromUtf8(options.appendPath), kProductionLogHeader, records, error)) {
+    const auto recordsFor = [&](std::size_t edition) {
+        return FormatLogRecords(figures, options.label, utcTime, edition);
+    };
+    if (!AppendToLog(FromUtf8(options.appendPath), ProductionLogHeaders(), recordsFor, error)) {
         ReportError(options.appendPath + " " + error);
         return false;
     }
@@ -167,8 +172,7 @@ bool WriteFurtherOutputs(const CaptureOptions& options, const RecordingKeys& key
             return false;
         }
     }
-    return options.appendPath.empty() ||
-           AppendLog(options, FormatLogRecords(figures, options.label, now));
+    return options.appendPath.empty() || AppendLog(options, figures, now);
 }
 
 }  // namespace
@@ -195,7 +199,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::vector<EarlierFigures> earlier;
     if ((!options.comparePath.empty() && !ReadEarlierSummary(options.comparePath, earlier)) ||
-        (!options.appendPath.empty() && !AppendLog(options, {}))) {
+        (!options.appendPath.empty() && !AppendLog(options, {}, {}))) {
         return kFailure;
     }
     RecordingKeys keys;
