@@ -13,6 +13,7 @@
 #include "device/FileReplacement.h"
 #include "capture/CaptureOptions.h"
 #include "capture/ConsoleText.h"
+#include "capture/DeviceListing.h"
 #include "capture/ExportKeys.h"
 #include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
@@ -187,6 +188,12 @@ int wmain(int argc, wchar_t** argv) {
     if (options.help) {
         std::fputs(CaptureUsage().c_str(), stdout);
         return kAllPass;
+    }
+    if (options.devices) {
+        const HidSurvey survey =
+            SurveyHidInterfaces(WindowsHidSystem(), {kAdapterVendorId, kAdapterProductId});
+        std::fputs(FormatDeviceListing(survey).c_str(), stdout);
+        return survey.verdict == AdapterSearchResult::Found ? kAllPass : kFailure;
     }
 
     std::vector<EarlierFigures> earlier;
