@@ -114,9 +114,9 @@ class Image {
         if (!bytes_.U32(directories - 4, directoryCount)) {
             return false;
         }
-        exports_ = Directory(directories, directoryCount, 0);
-        imports_ = Directory(directories, directoryCount, 1);
-        return ReadSections(optional + optionalSize, sections);
+        return ReadDirectory(directories, directoryCount, 0, exports_) &&
+               ReadDirectory(directories, directoryCount, 1, imports_) &&
+               ReadSections(optional + optionalSize, sections);
     }
 
     bool ReadImports(std::vector<std::string>& names) const {
@@ -173,13 +173,12 @@ class Image {
     }
 
   private:
-    DataDirectory Directory(std::size_t first, std::uint32_t count, std::uint32_t index) const {
-        DataDirectory directory;
-        if (index < count) {
-            bytes_.U32(first + std::size_t{index} * 8, directory.address);
-            bytes_.U32(first + std::size_t{index} * 8 + 4, directory.size);
-        }
-        return directory;
+    // A directory the image does not list stays empty.
+    bool ReadDirectory(std::size_t first, std::uint32_t count, std::uint32_t index,
+                       DataDirectory& directory) const {
+        const std::size_t at = first + std::size_t{index} * 8;
+        return index >= count ||
+               (bytes_.U32(at, directory.address) && bytes_.U32(at + 4, directory.size));
     }
 
     bool ReadSections(std::size_t first, std::uint16_t count) {

@@ -75,7 +75,11 @@ install_wine32() {
     local apt="apt-get -y -q -o DPkg::Lock::Timeout=600 --no-install-recommends --no-remove"
     local pins=/tmp/palvex-wine32.pref
     : >"$WINE32_LOG"
-    dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
+    local added=""
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+        added=yes
+    fi
     $SUDO apt-get update -q -o DPkg::Lock::Timeout=600 >>"$WINE32_LOG" 2>&1 ||
         echo "(apt-get update failed in part: going on with the indexes it has)" >>"$WINE32_LOG"
     # First with the i386 libraries at the versions installed for amd64; then as apt would
@@ -87,6 +91,8 @@ install_wine32() {
         return 0
     fi
     rm -f "$pins"
+    # Leaves the machine as it was: without i386 packages the architecture goes again.
+    [ -n "$added" ] && { $SUDO dpkg --remove-architecture i386 2>/dev/null || true; }
     {
         printf 'apt could not install wine32:i386: '
         grep -E '^E: |Depends: .* but |Breaks: ' "$WINE32_LOG" | tail -2 | tr -s ' \n' ' '
