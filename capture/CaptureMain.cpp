@@ -14,6 +14,7 @@
 #include "capture/CaptureOptions.h"
 #include "capture/ConsoleInterrupt.h"
 #include "capture/ConsoleText.h"
+#include "capture/DeviceListing.h"
 #include "capture/ExportKeys.h"
 #include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
@@ -192,6 +193,12 @@ int wmain(int argc, wchar_t** argv) {
     if (options.help) {
         std::fputs(CaptureUsage().c_str(), stdout);
         return kAllPass;
+    }
+    if (options.devices) {
+        const HidSurvey survey =
+            SurveyHidInterfaces(WindowsHidSystem(), {kAdapterVendorId, kAdapterProductId});
+        std::fputs(FormatDeviceListing(survey).c_str(), stdout);
+        return survey.verdict == AdapterSearchResult::Found ? kAllPass : kFailure;
     }
 
     if (!EachFileItsOwn(options) || !TargetsCanBeReplaced(options)) {
