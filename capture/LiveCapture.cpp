@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "device/ActiveCodePage.h"
+#include "device/ConnectionDiagnosis.h"
 #include "device/DeviceConnection.h"
 #include "device/SampleQuantity.h"
 #include "device/TouchSampleStore.h"
@@ -16,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 // length at the memory of a few thousand frames.
 constexpr std::uint64_t kFramesPerStoreClear = 4096;
 
-// Today's one-line errors for a library that cannot be loaded carry the window's words.
+// The one-line errors for a library that cannot be loaded begin with the window's words.
 const char* LibraryNotLoadedLine(ConnectResult result) {
     switch (result) {
         case ConnectResult::TessikNotLoaded:
@@ -24,7 +26,7 @@ const char* LibraryNotLoadedLine(ConnectResult result) {
         case ConnectResult::DravikNotLoaded:
             return "Sorvel: Dravikdll 未加载!!!";
         default:
-            return nullptr;
+            return "";
     }
 }
 
@@ -49,10 +51,20 @@ CaptureOutcome CaptureFrames(DeviceConnection& device, const CaptureLimits& limi
     CaptureOutcome outcome;
     const ConnectResult connected = device.Connect();
     if (connected != ConnectResult::Connected) {
-        if (const char* library = LibraryNotLoadedLine(connected)) {
+        const ConnectFailureText why =
+            DescribeConnectFailure(connected, device.LibraryFolder(), TextLanguage::English);
+        std::string library = LibraryNotLoadedLine(connected);
+        if (!why.library.empty()) {
+            library += (library.empty() ? "" : " ") + ToUtf8(why.library);
+        }
+        if (!library.empty()) {
             outcome.errors.push_back(library);
         }
-        outcome.errors.push_back("no adapter: the touch-key debugging adapter could not be opened");
+        std::string noAdapter = "no adapter: the touch-key debugging adapter could not be opened";
+        if (!why.adapter.empty()) {
+            noAdapter += ". " + ToUtf8(why.adapter);
+        }
+        outcome.errors.push_back(noAdapter);
         return outcome;
     }
     TouchSampleStore store;
