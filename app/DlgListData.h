@@ -99,7 +99,7 @@ class DlgListData : public CDialogEx {
         std::vector<std::int64_t> cells;  // row by row; kNoValue where the row has no sample
     } cache_;
     std::atomic<bool> appendPending_{false};
-    // The page's window as the receive worker posts to it: set by Setup, before any
+    // The page's window as the adapter's thread posts to it: set by Setup, before any
     // frame is read, and kept after the window is destroyed, when a post to it simply fails.
     HWND appendTarget_ = nullptr;
     bool catchUpTimerRunning_ = false;
