@@ -89,7 +89,7 @@ class DlgListData : public CDialogEx {
     TouchSampleStore kept_;
     int rows_ = 0;
     // The value cells of the rows the list is about to paint (LVN_ODCACHEHINT), read under one
-    // lock: while frames arrive the worker holds the store's lock most of the time, and
+    // lock: while frames arrive the adapter's thread holds the store's lock most of the time, and
     // waiting for it once per cell made each repaint of the table several times slower.
     // Rows never change once they exist, so the cache stays right until rows go.
     struct RowCache {

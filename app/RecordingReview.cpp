@@ -73,12 +73,16 @@ void RecordingReview::Read(const std::shared_ptr<Job>& job, RecordingSource sour
             results->Post(RecordingProgress{job->number, percent});
         }
     };
-    try {
-        ExportReader reader(source.file.get(), job->name);
-        job->result = LoadRecording(reader, job->loaded, job->stopping, progress);
-    } catch (const std::bad_alloc&) {
-        job->result = {RecordingLoadResult::Outcome::Refused,
-                       job->name + ": too large for the memory that is free"};
+    if (source.file == nullptr) {
+        job->result = {RecordingLoadResult::Outcome::Refused, job->name + ": cannot be opened"};
+    } else {
+        try {
+            ExportReader reader(source.file.get(), job->name);
+            job->result = LoadRecording(reader, job->loaded, job->stopping, progress);
+        } catch (const std::bad_alloc&) {
+            job->result = {RecordingLoadResult::Outcome::Refused,
+                           job->name + ": too large for the memory that is free"};
+        }
     }
     source.file.reset();
     if (job->result.outcome != RecordingLoadResult::Outcome::Loaded) {

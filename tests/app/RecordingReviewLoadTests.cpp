@@ -109,6 +109,12 @@ TEST_F(RecordingReviewLoadTest, ARefusedFileGivesItsReasonAndKeepsTheRecordingSh
     EXPECT_EQ(result->reason.rfind("bad.csv, line 5:", 0), 0u) << result->reason;
     EXPECT_EQ(other.ChannelCount(), 0u);
     EXPECT_EQ(review.ShownName(), "keys.csv");
+
+    review.Load(RecordingSource{}, "gone.csv");  // a file that could not be opened
+    const std::optional<RecordingLoadResult> unopened = UntilFinished(other);
+    ASSERT_TRUE(unopened);
+    EXPECT_EQ(unopened->outcome, RecordingLoadResult::Outcome::Refused);
+    EXPECT_EQ(unopened->reason, "gone.csv: cannot be opened");
 }
 
 TEST_F(RecordingReviewLoadTest, AReplacedLoadsReportsAreIgnored) {
