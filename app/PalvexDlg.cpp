@@ -22,7 +22,7 @@ namespace {
 constexpr COLORREF kConnectedColour = RGB(255, 0, 0);
 constexpr COLORREF kDisconnectedColour = RGB(0, 0, 0);
 
-// Posted by the result queue when a result arrives while none waits.
+// Posted by the result queue for every result: the next one is taken from the queue.
 constexpr UINT WM_WINDOW_RESULTS = WM_APP + 1;
 // Posted to itself by OnInitDialog, so that the file of the command line is read once the
 // window shows and a message about it has its owner.
@@ -162,7 +162,7 @@ void CPalvexDlg::Warn(const std::wstring& text, const std::wstring& caption) {
 }
 
 LRESULT CPalvexDlg::OnWindowResults(WPARAM, LPARAM) {
-    while (std::optional<WindowResult> result = results_->Take()) {
+    if (std::optional<WindowResult> result = results_->Take()) {
         std::visit([this](const auto& each) { Show(each); }, *result);
     }
     return 0;

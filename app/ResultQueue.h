@@ -4,10 +4,11 @@
 // posting threads share the queue, so a thread that finishes after the window has gone posts
 // into a queue that still exists, and after Close() nothing it posts reaches anyone.
 //
-// The window is woken once per batch: wake runs when a result arrives in an empty queue, so a
-// thread reporting faster than the window takes its results cannot flood the window's message
-// queue. It runs on the posting thread under the queue's lock, so once Close() has returned it
-// runs no more. Standard C++ only.
+// wake runs once per result posted, on the posting thread, and the window takes one result per
+// wake-up, as it would take a posted message: a result that arrives while the window shows a
+// message box for an earlier one is taken by the box's message loop. The threads post a few
+// results per command or per percent of a file read, never per frame. wake runs under the
+// queue's lock, so once Close() has returned it runs no more. Standard C++ only.
 
 #include <deque>
 #include <functional>
@@ -18,7 +19,7 @@
 template <typename Result>
 class ResultQueue {
   public:
-    // From now on a result arriving in an empty queue calls wake.
+    // From now on every result posted calls wake.
     void Open(std::function<void()> wake) {
         std::lock_guard lock(mutex_);
         wake_ = std::move(wake);
@@ -38,7 +39,7 @@ class ResultQueue {
             return;
         }
         results_.push_back(std::move(result));
-        if (results_.size() == 1 && wake_) {
+        if (wake_) {
             wake_();
         }
     }
