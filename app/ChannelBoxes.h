@@ -1,10 +1,14 @@
 #pragma once
-// The 32 channel check boxes of the main dialog: which control id belongs to which channel.
-// Channels count from 0 here as everywhere in the code; box "1" shows channel 0.
+// The 32 channel check boxes of the main dialog: which control id belongs to which channel,
+// and the boxes themselves. Channels count from 0 here as everywhere in the code; box "1"
+// shows channel 0.
 
+#include "framework/Controls.h"
+#include "framework/DataExchange.h"
 #include "res/resource.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -29,3 +33,18 @@ constexpr std::optional<std::uint32_t> ChannelOfBox(int id) {
     }
     return std::nullopt;
 }
+
+class ChannelBoxes {
+  public:
+    void Bind(DataExchange& dx);
+
+    // Checks and enables the boxes of channels 0 to channels - 1, clears and disables the
+    // others. There are only 32 boxes, whatever the chip or the file claims.
+    void Show(std::size_t channels) const;
+    // Checks or clears the box of channel; a channel without a box has nothing to change.
+    void Check(std::uint32_t channel, bool checked) const;
+    bool Checked(std::uint32_t channel) const;
+
+  private:
+    std::array<CButton, kChannelBoxCount> boxes_;  // by channel
+};

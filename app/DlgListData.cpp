@@ -17,7 +17,7 @@ constexpr int kValueWidth = 100;
 constexpr int kColumnsPerChannel = static_cast<int>(kSampleQuantityCount);
 
 // While frames keep coming, the page catches up with them on a timer of this period and the
-// worker's WM_LIST_APPEND only starts that timer. A posted message always goes before
+// adapter thread's WM_LIST_APPEND only starts that timer. A posted message always goes before
 // painting, so catching up on every post would keep the table and the charts from ever
 // being drawn; and each catch-up grows and scrolls the list, each step costing about as much
 // as a repaint of the whole table, whatever the number of new rows. Ten a second are plenty
@@ -83,7 +83,7 @@ void DlgListData::BuildColumns() {
 
 LRESULT DlgListData::OnAppend(WPARAM, LPARAM) {
     if (catchUpTimerRunning_) {
-        return 0;  // the next tick catches up, and lets the worker post again
+        return 0;  // the next tick catches up, and lets the adapter's thread post again
     }
     // The first frames after a pause show at once; later ones wait for the timer.
     CatchUpInTwoSteps();
@@ -101,7 +101,7 @@ LRESULT DlgListData::OnTimer(WPARAM timer, LPARAM) {
     // Cleared before reading the count: a frame decoded after the read then posts again.
     appendPending_ = false;
     if (!CatchUpInTwoSteps()) {
-        // No frame for a whole period: stop ticking until the worker posts again.
+        // No frame for a whole period: stop ticking until the adapter's thread posts again.
         KillTimer(kCatchUpTimer);
         catchUpTimerRunning_ = false;
     }

@@ -89,7 +89,7 @@ class DlgListData : public CDialogEx {
     TouchSampleStore kept_;
     int rows_ = 0;
     // The value cells of the rows the list is about to paint (LVN_ODCACHEHINT), read under one
-    // lock: while frames arrive the worker holds the store's lock most of the time, and
+    // lock: while frames arrive the adapter's thread holds the store's lock most of the time, and
     // waiting for it once per cell made each repaint of the table several times slower.
     // Rows never change once they exist, so the cache stays right until rows go.
     struct RowCache {
@@ -99,7 +99,7 @@ class DlgListData : public CDialogEx {
         std::vector<std::int64_t> cells;  // row by row; kNoValue where the row has no sample
     } cache_;
     std::atomic<bool> appendPending_{false};
-    // The page's window as the receive worker posts to it: set by Setup, before any
+    // The page's window as the adapter's thread posts to it: set by Setup, before any
     // frame is read, and kept after the window is destroyed, when a post to it simply fails.
     HWND appendTarget_ = nullptr;
     bool catchUpTimerRunning_ = false;

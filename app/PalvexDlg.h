@@ -1,34 +1,28 @@
 #pragma once
-// The main window: device panel, tab pages, channel check boxes and About box. Its buttons
-// open and close the device, start and stop receiving, clear the recording, export the data
-// table and choose the channels whose lines the charts draw.
-//
-// Opening, "继续接收" and "停止接收" exchange with the adapter, which can take seconds when it
-// does not answer: the buttons hand that to the adapter's thread (ReceiveWorker), the panel
-// waits with every device button disabled, and the answer, posted back as a message, finishes
-// the command with its messages and button states.
+// The main window: device panel, tab pages, channel check boxes and About box. It is the
+// wiring between its controls and the acquisition session (the device panel's four states,
+// every exchange with the adapter on the session's thread) and the review of a recording:
+// a click becomes a command, and the typed results that come back through one queue become
+// messages, button states, boxes and pages.
 //
 // While the device is closed the window can also show a recording file that Palvex or
-// palvex-capture wrote: named on the command line, or dropped onto the window. It is read on a
-// thread of its own (RecordingLoader) and then shown as after "停止接收", with the device still
-// closed and the file's name in the device panel.
+// palvex-capture wrote: named on the command line, or dropped onto the window. It is shown
+// as after "停止接收", with the device still closed and the file's name in the device panel.
 
+#include "app/AcquisitionSession.h"
 #include "app/ChannelBoxes.h"
 #include "app/DlgListData.h"
-#include "app/ReceiveWorker.h"
-#include "app/RecordingLoader.h"
+#include "app/PageTabs.h"
+#include "app/PanelButtons.h"
+#include "app/RecordingReview.h"
+#include "app/WindowResults.h"
 #include "chartpage/DlgChart.h"
-#include "device/DeviceConnection.h"
 #include "device/TouchSampleStore.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "res/resource.h"
 
-#include <array>
-#include <cstdint>
-#include <functional>
 #include <string>
-#include <vector>
 
 class CPalvexDlg : public CDialogEx {
   public:
@@ -48,20 +42,15 @@ class CPalvexDlg : public CDialogEx {
     // The recording to open once the window shows, as named on the command line.
     void OpenRecordingAtStart(std::wstring path) { recordingAtStart_ = std::move(path); }
     // The file name of the recording shown; empty while the window shows no file.
-    const std::wstring& RecordingName() const { return recordingName_; }
+    std::wstring RecordingName() const;
     // True while a recording is being read.
-    bool LoadingRecording() const { return loading_ != 0; }
+    bool LoadingRecording() const { return review_.Loading(); }
 
-    const TouchSampleStore& Store() const { return store_; }
+    const TouchSampleStore& Store() const { return session_.Store(); }
     const DlgListData& ListPage() const { return listPage_; }
     const DlgChart& ChartPage() const { return chartPage_; }
     // True while a command waits for the adapter's answer (the panel's buttons are disabled).
-    bool WaitingForAdapter() const { return awaited_ != Operation::None; }
-
-    static constexpr int kPageCount = 2;
-
-    // The three states of the device panel's buttons.
-    enum class PanelState { Closed, Opened, Receiving, Waiting };
+    bool WaitingForAdapter() const { return session_.Waiting(); }
 
   protected:
     BOOL OnInitDialog() override;
@@ -76,82 +65,57 @@ class CPalvexDlg : public CDialogEx {
     LRESULT OnCtlColor(WPARAM, LPARAM);
     LRESULT OnTabSelectionChanged(NMHDR*);
     LRESULT OnDestroy(WPARAM, LPARAM);
-    LRESULT OnAdapterAnswer(WPARAM operation, LPARAM result);
+    LRESULT OnWindowResults(WPARAM, LPARAM);
     LRESULT OnDropFiles(WPARAM drop, LPARAM);
     LRESULT OnOpenRecordingAtStart(WPARAM, LPARAM);
-    LRESULT OnRecordingProgress(WPARAM load, LPARAM percent);
-    LRESULT OnRecordingRead(WPARAM load, LPARAM);
-
-    // The commands that wait for the adapter's thread; an answer names its command.
-    enum class Operation : WPARAM { None, Open, Continue, Stop, ReceivingEnded };
-    // Disables the panel's buttons until the answer to operation arrives.
-    void Await(Operation operation);
-    // Runs job on the adapter's thread; its result comes back to OnAdapterAnswer.
-    void Ask(Operation operation, std::function<LPARAM()> job);
 
     void OnOpenDevice();
-    void OnAdapterOpened(LPARAM result);
     void OnCloseDevice();
     void OnContinueReceiving();
-    void OnStreamingStarted(bool started);
     void OnStopReceiving();
-    void OnReceivingStopped();
-    void OnReceivingEnded(ReceiveWorker::End end);
     void OnClearData();
     void OnExportData();
     void OnChannelBox(UINT id);
-    // Stops a load that runs and puts the recording shown aside as closing the device does:
-    // the table keeps its rows, the boxes go.
-    void SetRecordingAside();
-    void ShowRecording(std::wstring name);
-    // "记录：name" for the recording shown; empty while none is.
-    void ShowRecordingName();
-    // Checks and enables the boxes of the store's channels, the others cleared and disabled.
-    void ShowChannelBoxes(std::size_t channels);
     void OnSelectAll();
     void OnClearSelection();
 
-    // Ends receiving and drops the adapter's queued jobs; commands and answers handled after
-    // this do nothing.
-    void BeginClosing();
-    void ShowPanelState(PanelState state);
-    void Warn(const std::wstring& text, const std::wstring& caption);
-    // The channels of the store, in store order.
-    std::vector<std::uint32_t> StoreChannels() const;
-    void ShowChannels(bool show);
+    // The results of the session's commands and of the recording's load.
+    void Show(const DeviceOpened& opened);
+    void Show(const StreamingStarted& started);
+    void Show(const ReceivingStopped& stopped);
+    void Show(const ReceivingEnded& ended);
+    void Show(const RecordingProgress& progress);
+    void Show(const RecordingRead& read);
 
-    void CreatePages();
-    void ShowPage(int index);
+    // Stops a load that runs and puts the recording shown aside as closing the device does:
+    // the table keeps its rows, the boxes go.
+    void SetRecordingAside();
+    // "记录：name" for the recording shown; empty while none is.
+    void ShowRecordingName();
+    // Sets the boxes and both pages up for the store's channels.
+    void ShowStore(std::size_t channels);
+    void ShowPanel();
+    // The device closed: the recording set aside, the panel and the status closed.
+    void ShowClosed();
+    void Warn(const std::wstring& text, const std::wstring& caption);
+    void ShowChannels(bool show);
+    // Ends receiving, drops the queued commands and results: what comes after does nothing.
+    void BeginClosing();
 
     // Declared in the order in which they are built and, reversed, torn down.
-    TouchSampleStore store_;
     HICON icon_;
     int connected_ = 0;
-    DeviceConnection device_;  // unloads Dravik, then Tessik, when destroyed
-    CTabCtrl tabs_;
     DlgChart chartPage_;
     DlgListData listPage_;
-    std::array<CDialog*, kPageCount> pages_{};
-    int currentPage_ = 0;
-    std::array<CButton, kChannelBoxCount> channelBoxes_;  // by channel
-    CButton openButton_;
-    CButton continueButton_;
-    CButton stopButton_;
-    CButton closeButton_;
-    CButton clearButton_;
-    CButton exportButton_;
+    PageTabs pages_;
+    ChannelBoxes channelBoxes_;
+    PanelButtons panelButtons_;
     CStatic statusText_;
     CComboBox deviceModel_;
-    bool closing_ = false;
     CStatic recordingText_;
-    PanelState panel_ = PanelState::Closed;
-    Operation awaited_ = Operation::None;
     std::wstring recordingAtStart_;
-    std::wstring recordingName_;
-    std::wstring loadingName_;
-    unsigned loading_ = 0;         // the number of the load that runs; 0 when none does
-    HWND reportWindow_ = nullptr;  // set before the first load; where the loader posts to
-    RecordingLoader loader_;
-    // Last, so that it ends first: its jobs use the store, the device and the pages.
-    ReceiveWorker worker_;
+    SharedWindowResults results_;
+    RecordingReview review_;
+    // Last, so that it ends first: its adapter thread tells the data page of new frames.
+    AcquisitionSession session_;
 };

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +25,7 @@
 #include "capture/SummaryReport.h"
 #include "capture/SystemLanguage.h"
 #include "device/DeviceConnection.h"
+#include "device/RecordingSource.h"
 
 namespace {
 
@@ -36,13 +36,12 @@ enum ExitCode : int {
 };
 
 bool ReadRecording(const std::string& path, RecordingKeys& keys) {
-    std::FILE* file = ::_wfopen(FromUtf8(path).c_str(), L"rb");
-    if (file == nullptr) {
+    const RecordingSource source = OpenRecordingSource(FromUtf8(path));
+    if (source.file == nullptr) {
         ReportError(path + " cannot be read");
         return false;
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
-    ExportReader reader(file, path);
+    ExportReader reader(source.file.get(), path);
     if (!ReadExportIntoKeys(reader, keys)) {
         ReportError(reader.Error());
         return false;

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "device/ActiveCodePage.h"
-#include "device/ConnectionDiagnosis.h"
 #include "device/DeviceConnection.h"
 #include "device/SampleQuantity.h"
 #include "device/TouchSampleStore.h"
@@ -51,8 +50,7 @@ CaptureOutcome CaptureFrames(DeviceConnection& device, const CaptureLimits& limi
     CaptureOutcome outcome;
     const ConnectResult connected = device.Connect();
     if (connected != ConnectResult::Connected) {
-        const ConnectFailureText why =
-            DescribeConnectFailure(connected, device.LibraryFolder(), TextLanguage::English);
+        const ConnectFailureText why = device.ExplainFailure(connected, TextLanguage::English);
         std::string library = LibraryNotLoadedLine(connected);
         if (!why.library.empty()) {
             library += (library.empty() ? "" : " ") + ToUtf8(why.library);

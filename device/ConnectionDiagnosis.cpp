@@ -31,3 +31,8 @@ ConnectFailureText DescribeConnectFailure(ConnectResult result, const std::wstri
     }
     return text;
 }
+
+ConnectFailureText DeviceConnection::ExplainFailure(ConnectResult result,
+                                                    TextLanguage language) const {
+    return DescribeConnectFailure(result, libraryFolder_, language);
+}

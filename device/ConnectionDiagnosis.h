@@ -10,13 +10,6 @@
 #include "device/ConnectionProblemText.h"
 #include "device/DeviceConnection.h"
 
-// The reason after the library's message ("tessik 未加载!!!\n", "Dravikdll 未加载!!!") and the
-// one after "设备未连接！"; each empty when there is nothing to add to it.
-struct ConnectFailureText {
-    std::wstring library;
-    std::wstring adapter;
-};
-
 // result: how Connect ended; libraryFolder: the folder the libraries were loaded from.
 ConnectFailureText DescribeConnectFailure(ConnectResult result, const std::wstring& libraryFolder,
                                           TextLanguage language);

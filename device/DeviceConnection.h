@@ -1,8 +1,8 @@
 #pragma once
 // Palvex's side of the device link: loads Tessik.dll (the HID transport) and Dravik.dll (the
-// request module), opens the adapter and offers the acquisition control its four requests.
-// The main dialog owns one for its whole life; ReadFrame runs on the receive worker, every
-// other operation on the UI thread.
+// request module), opens the adapter and offers the acquisition its four requests. The
+// window's acquisition session owns one for the window's whole life and runs every operation
+// on its adapter thread; palvex-capture runs them on its only thread.
 //
 // Both libraries are loaded by file name, but only from the program's own folder or, failing
 // that, the system folder: never from the current directory or PATH, where a planted DLL of
@@ -12,27 +12,13 @@
 
 #include <string>
 
+#include "device/DeviceLink.h"
 #include "device/DeviceRequests.h"
 #include "device/TouchSampleStore.h"
 #include "request/HidTransport.h"
 #include "request/Request.h"
 
-// How Connect ended: Connected, or the step that failed, in the order the steps run. The
-// callers word it: the window in message boxes, palvex-capture in its error lines.
-enum class ConnectResult {
-    Connected,
-    TessikNotLoaded,          // Tessik.dll is missing or does not load
-    TransportFactoryMissing,  // Tessik.dll exports no GetUsbHidObj
-    DravikNotLoaded,          // Dravik.dll is missing or does not load
-    RequestFactoryMissing,    // Dravik.dll exports no GetRequestModule
-    NoTransport,              // GetUsbHidObj created no transport
-    NoRequestModule,          // GetRequestModule returned no module
-    AdapterNotOpened,         // the transport found no adapter 0x1D7F / 0x0002
-    TimeoutRefused,           // the transport refused the transfer limit
-    NotAttached,              // the request module refused the transport
-};
-
-class DeviceConnection {
+class DeviceConnection : public DeviceLink {
   public:
     // Loads the libraries from the folder of the program's executable.
     DeviceConnection();
@@ -41,7 +27,7 @@ class DeviceConnection {
     static std::wstring ProgramFolder();
     // Loads the libraries from libraryFolder instead, for tests.
     explicit DeviceConnection(std::wstring libraryFolder);
-    ~DeviceConnection();
+    ~DeviceConnection() override;
     DeviceConnection(const DeviceConnection&) = delete;
     DeviceConnection& operator=(const DeviceConnection&) = delete;
 
@@ -49,18 +35,19 @@ class DeviceConnection {
     // (0x1D7F, 0x0002), sets the 2000 ms transfer limit and attaches the transport to the
     // module; stops at the first step that fails and says which. Each call starts over.
     // Talks to the adapter, so it may take long.
-    ConnectResult Connect();
-    bool StartStreaming() { return requests_.StartStreaming(); }
-    bool StopStreaming() { return requests_.StopStreaming(); }
-    bool ReadChannelLayout(TouchSampleStore& store) { return requests_.ReadChannelLayout(store); }
-    bool ReadFrame(TouchSampleStore& store) { return requests_.ReadFrame(store); }
+    ConnectResult Connect() override;
+    bool StartStreaming() override { return requests_.StartStreaming(); }
+    bool StopStreaming() override { return requests_.StopStreaming(); }
+    bool ReadChannelLayout(TouchSampleStore& store) override {
+        return requests_.ReadChannelLayout(store);
+    }
+    bool ReadFrame(TouchSampleStore& store) override { return requests_.ReadFrame(store); }
     // Unloads Dravik, then Tessik, whichever is loaded; sends nothing to the adapter. The
     // destructor does the same.
     bool Release();
 
-    std::uint8_t ChannelCount() const { return requests_.ChannelCount(); }
-    // Where the libraries are loaded from, with its trailing separator.
-    const std::wstring& LibraryFolder() const { return libraryFolder_; }
+    std::uint8_t ChannelCount() const override { return requests_.ChannelCount(); }
+    ConnectFailureText ExplainFailure(ConnectResult result, TextLanguage language) const override;
 
   private:
     using TransportFactory = HidTransport* (*)();

@@ -6,8 +6,8 @@
 //
 // The request module takes a request in two calls, a description and then Execute, and its own
 // lock covers only the exchange. Every request here therefore runs whole under one lock of its
-// own, so that the receive worker's frame reads and the UI thread's start and stop requests
-// can never run one request's exchange with another's description or share the frame buffer.
+// own, so that frame reads and start and stop requests from different threads can never run
+// one request's exchange with another's description or share the frame buffer.
 
 #include <array>
 #include <cstdint>

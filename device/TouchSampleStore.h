@@ -2,7 +2,7 @@
 // The in-memory record of everything measured since the device was opened: one ChannelSamples
 // per touch channel, position p holding channel p.
 //
-// Locking: the receive worker appends while the UI thread reads, and an append can move a
+// Locking: the adapter's thread appends while the UI thread reads, and an append can move a
 // series' storage. Readers therefore hold Lock() for one pass over the store:
 //     auto guard = store.Lock();
 // ChannelCount(), Channel(), FrameCount(), AppendChannel() and CountFrame() do not lock; call

@@ -1,6 +1,6 @@
 // Acquisition benchmarks, each in a process of its own:
 //   app_bench throughput <library folder> [seconds]
-//       the real main dialog, receive worker and data table against the simulator (set
+//       the real main dialog, adapter thread and data table against the simulator (set
 //       TESSIK_SIM_REPORT_DELAY_US=0 and TESSIK_SIM_CHANNELS=32): frames per second, frames
 //       lost, and the UI thread's WM_NULL round trips meanwhile; then the bare frame reads of
 //       the same connection without any window, for comparison.
@@ -25,6 +25,7 @@
 #include "app/DecimalText.h"
 #include "app/PalvexDlg.h"
 #include "device/ActiveCodePage.h"
+#include "device/DeviceConnection.h"
 #include "device/ExportFormat.h"
 #include "device/StoreLines.h"
 #include "device/FrameDecoding.h"

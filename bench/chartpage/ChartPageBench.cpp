@@ -2,7 +2,7 @@
 //
 // The page (DlgChart from its dialog template) runs in a window the size of the main
 // dialog's tab area, drawing a store of 32 channels that the simulated chip fills. Before
-// every tick one more frame is decoded into the store, as the receive worker does. Measured,
+// every tick one more frame is decoded into the store, as the adapter's thread does. Measured,
 // each as the median of many repetitions taken in alternating blocks:
 //   tick:   the page's WM_TIMER handling: four charts of 32 lines each, the four value
 //           lists and the scroll bar;
@@ -112,7 +112,7 @@ void Measure(DlgChart& page, SimulatedRecording& recording, int repetitions,
     for (int done = 0; done < repetitions; done += kBlock) {
         const int block = std::min(kBlock, repetitions - done);
         for (int r = done; r < done + block; ++r) {
-            recording.Record(1);  // the receive worker's frame, outside the measured tick
+            recording.Record(1);  // the adapter thread's frame, outside the measured tick
             AllocationCounter::Start();
             tickTimes.Time(tick);
             allocations += AllocationCounter::Stop();

@@ -1,5 +1,5 @@
 // Acquisition under Wine with the simulated adapter: the device panel's buttons through every
-// transition, their messages, the receive worker and the data table it fills.
+// transition, their messages, the adapter thread and the data table it fills.
 
 #include "tests/app/PageWindows.h"
 #include "tests/app/PalvexUnderTest.h"
@@ -121,8 +121,10 @@ TEST_F(AcquisitionTest, OpenWithoutAdapterLibrariesReportsTheDeviceAsNotConnecte
         const wchar_t* folder;
         const wchar_t* libraryText;
     };
-    for (const Case& missing : {Case{L"no-libraries-here", L"tessik 未加载!!!\n"},
-                                Case{L"tessik-only", L"Dravikdll 未加载!!!"}}) {
+    // Each library's message goes on with the reason, on a line of its own.
+    for (const Case& missing :
+         {Case{L"no-libraries-here", L"tessik 未加载!!!\n程序文件夹中没有 Tessik.dll。"},
+          Case{L"tessik-only", L"Dravikdll 未加载!!!\n程序文件夹中没有 Dravik.dll。"}}) {
         Create(missing.folder);
         Click(IDC_OPEN_DEVICE);
         ASSERT_EQ(prompts.shown.size(), 2u) << missing.folder;
@@ -342,37 +344,7 @@ TEST_F(AcquisitionTest, StopRunsTheStopRequestAfterTheReadInFlightWithoutHolding
     EXPECT_EQ(Panel(), kOpenedPanel) << "a read failed after all";
 }
 
-TEST(ReceiveWorkerTest, AnExceptionWhileReadingEndsReceivingAndSaysWhetherMemoryRanOut) {
-    struct Case {
-        std::function<void()> raise;
-        ReceiveWorker::End expected;
-    };
-    const Case cases[] = {
-        {[] { throw std::bad_alloc(); }, ReceiveWorker::End::OutOfMemory},
-        {[] { throw std::runtime_error("any other"); }, ReceiveWorker::End::ReadFailed},
-        {[] {}, ReceiveWorker::End::ReadFailed},  // a plain failed read
-    };
-    for (const Case& c : cases) {
-        std::promise<ReceiveWorker::End> ended;
-        int reads = 0;
-        ReceiveWorker worker;
-        worker.Receive({[&] {
-                            if (++reads < 3) {
-                                return true;
-                            }
-                            c.raise();
-                            return false;
-                        },
-                        [] {}, [&](ReceiveWorker::End end) { ended.set_value(end); }});
-        auto future = ended.get_future();
-        ASSERT_EQ(future.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-        EXPECT_EQ(future.get(), c.expected);
-        EXPECT_EQ(reads, 3);
-        EXPECT_FALSE(worker.Receiving());
-    }
-}
-
-TEST_F(AcquisitionTest, ClosingTheWindowWhileReceivingEndsTheWorkerFirst) {
+TEST_F(AcquisitionTest, ClosingTheWindowWhileReceivingEndsTheAdapterThreadFirst) {
     SetVariable(L"TESSIK_SIM_CHANNELS", L"32");
     Create();
     Click(IDC_OPEN_DEVICE);

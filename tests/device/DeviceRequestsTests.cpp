@@ -151,7 +151,7 @@ TEST_F(DeviceRequestsTest, RequestsFromTwoThreadsNeverInterleave) {
     Start(chosen);
     ASSERT_TRUE(requests.ReadChannelLayout(store));
 
-    // The receive worker reads frames while the UI thread sends start and stop requests.
+    // The adapter thread reads frames while another thread sends start and stop requests.
     std::atomic<int> failedReads{0};
     std::thread worker([&] {
         for (int i = 0; i < 2000; ++i) {

@@ -73,7 +73,8 @@ TEST_F(AcquisitionScenario, AdapterGoneMidStreamEndsClosedKeepingTheRowsWithoutM
 
     // The adapter stays unplugged: opening it again is refused with a message.
     Window().Click(IDC_OPEN_DEVICE);
-    EXPECT_TRUE(AnswerMessageBoxSaying(L"Palvex", L"设备未连接！"));
+    // What the system shows of the HID devices follows: no adapter there.
+    EXPECT_TRUE(AnswerMessageBoxSaying(L"Palvex", L"设备未连接！\n未找到适配器 1D7F:0002。"));
     EXPECT_EQ(ReadButtonStates(Window()), kClosed);
 }
 

@@ -1,5 +1,6 @@
 // The window keeps answering and the recording stays: Enter typed into the pages' controls,
-// and an adapter that stops answering altogether while the user stops receiving or closes.
+// and an adapter that stops answering altogether while the user opens, stops receiving or
+// closes.
 
 #include <algorithm>
 
@@ -116,6 +117,24 @@ TEST_F(MuteAdapterScenario, ClosingWhileAReadWaitsEndsTheProgramCleanly) {
         << "the window did not answer for " << longest.count() << " ms";
     // The read still waiting gives up within the worst exchange time, about 8 s.
     EXPECT_EQ(process_.WaitForExit(12s), std::optional<DWORD>(0));
+}
+
+// "打开设备" on an adapter mute from its first request: the open's start request and its
+// layout read would each wait out the worst exchange, about 8 s. Closing while the first one
+// waits ends the program once that exchange has given up, without running the next.
+TEST_F(WindowAnswerScenario, ClosingWhileAnOpenWaitsEndsTheProgramAfterOneExchange) {
+    Launch({{L"TESSIK_SIM_CHANNELS", L"4"},
+            {L"TESSIK_SIM_FAULT", L"mute"},
+            {L"TESSIK_SIM_FAULT_REQUEST", L"any"}});
+    Window().Click(IDC_OPEN_DEVICE);
+    ASSERT_TRUE(WaitUntil([&] { return !Window().Enabled(IDC_CLEAR_DATA); }, 5s));
+    std::this_thread::sleep_for(500ms);  // the start request waits now
+    const HWND main = Window().Handle();
+    ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(main); }, kWithdrawalWait + kCrowdedCore))
+        << "the window did not go at once";
+    EXPECT_EQ(process_.WaitForExit(12s), std::optional<DWORD>(0))
+        << "the program ran the open to its end";
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "app/ReceiveWorker.h"
+#include "app/AdapterThread.h"
 
 #include <new>
 #include <utility>
 
-ReceiveWorker::ReceiveWorker() : thread_([this] { Run(); }) {}
+AdapterThread::AdapterThread() : thread_([this] { Run(); }) {}
 
-ReceiveWorker::~ReceiveWorker() {
+AdapterThread::~AdapterThread() {
     Abandon();
     {
         std::lock_guard lock(mutex_);
@@ -15,26 +15,30 @@ ReceiveWorker::~ReceiveWorker() {
     thread_.join();
 }
 
-void ReceiveWorker::Post(std::function<void()> job) {
+void AdapterThread::Post(std::function<void()> job) {
     {
         std::lock_guard lock(mutex_);
+        if (abandoned_) {
+            return;
+        }
         jobs_.push_back(std::move(job));
     }
     wake_.notify_one();
 }
 
-void ReceiveWorker::Receive(Steps steps) {
+void AdapterThread::Receive(Steps steps) {
     receiving_ = true;
     Post([this, steps = std::move(steps)] { RunReceiving(steps); });
 }
 
-void ReceiveWorker::Abandon() {
+void AdapterThread::Abandon() {
+    abandoned_ = true;
     receiving_ = false;
     std::lock_guard lock(mutex_);
     jobs_.clear();
 }
 
-void ReceiveWorker::Run() {
+void AdapterThread::Run() {
     for (;;) {
         std::function<void()> job;
         {
@@ -50,7 +54,7 @@ void ReceiveWorker::Run() {
     }
 }
 
-void ReceiveWorker::RunReceiving(const Steps& steps) {
+void AdapterThread::RunReceiving(const Steps& steps) {
     while (receiving_) {
         End end = End::ReadFailed;
         // An exception ends receiving like a failed read instead of ending the program, and

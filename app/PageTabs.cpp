@@ -1,0 +1,43 @@
+#include "app/PageTabs.h"
+
+#include "framework/EnterKey.h"
+#include "res/resource.h"
+
+namespace {
+constexpr wchar_t kChartPageTitle[] = L"曲线显示";
+constexpr wchar_t kListPageTitle[] = L"数据显示";
+// The pages sit inside the tab control, below its row of tabs.
+constexpr int kTabRowHeight = 25;
+constexpr int kPageLeftInset = 2;
+}  // namespace
+
+void PageTabs::Bind(DataExchange& dx) {
+    dx.Control(IDC_PAGE_TABS, tabs_);
+}
+
+void PageTabs::Create(CDialog& chartPage, CDialog& listPage) {
+    tabs_.InsertItem(0, kChartPageTitle);
+    tabs_.InsertItem(1, kListPageTitle);
+    pages_ = {&chartPage, &listPage};
+    RECT area = tabs_.GetClientRect();
+    area.top += kTabRowHeight;
+    area.left += kPageLeftInset;
+    for (CDialog* page : pages_) {
+        page->Create(tabs_.m_hWnd);
+        page->MoveWindow(area, true);
+        RouteEnterToPage(page->m_hWnd);
+    }
+    chartPage.ShowWindow(SW_SHOW);
+    listPage.ShowWindow(SW_HIDE);
+    shown_ = 0;
+}
+
+void PageTabs::ShowSelected() {
+    const int selected = tabs_.GetCurSel();
+    if (selected < 0 || static_cast<std::size_t>(selected) >= pages_.size()) {
+        return;
+    }
+    pages_[shown_]->ShowWindow(SW_HIDE);
+    shown_ = static_cast<std::size_t>(selected);
+    pages_[shown_]->ShowWindow(SW_SHOW);
+}
