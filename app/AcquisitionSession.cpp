@@ -44,7 +44,8 @@ bool AcquisitionSession::Answered(Awaited awaited) {
 void AcquisitionSession::Open() {
     Ask(Awaited::Open, [this] {
         // Each step is one exchange; a window closed meanwhile does not wait for the next.
-        DeviceOpened opened{device_->Connect()};
+        DeviceOpened opened;
+        opened.connection = device_->Connect();
         if (opened.connection != ConnectResult::Connected && !Abandoned()) {
             opened.why = device_->ExplainFailure(opened.connection, TextLanguage::Chinese);
         }

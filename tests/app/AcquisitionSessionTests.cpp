@@ -90,6 +90,11 @@ class TestLink : public DeviceLink {
         return true;
     }
     std::uint8_t ChannelCount() const override { return channels_; }
+    ConnectFailureText ExplainFailure(ConnectResult result, TextLanguage language) const override {
+        const bool chinese = language == TextLanguage::Chinese;
+        return {chinese ? L"库的原因" : L"library's reason",
+                result == ConnectResult::AdapterNotOpened ? L"适配器的原因" : L""};
+    }
 
   private:
     std::shared_ptr<Adapter> adapter_;
@@ -181,6 +186,7 @@ TEST_F(AcquisitionSessionTest, AnOpenSaysHowFarItGot) {
     };
     const Case cases[] = {
         {ConnectResult::DravikNotLoaded, true, true, PanelState::Closed, false, 0},
+        {ConnectResult::AdapterNotOpened, true, true, PanelState::Closed, false, 0},
         {ConnectResult::Connected, false, true, PanelState::Opened, false, 1},
         {ConnectResult::Connected, true, false, PanelState::Closed, true, 1},
     };
@@ -198,6 +204,11 @@ TEST_F(AcquisitionSessionTest, AnOpenSaysHowFarItGot) {
         EXPECT_EQ(opened.handshakeAnswered,
                   c.connect == ConnectResult::Connected && c.startAnswers);
         EXPECT_EQ(opened.layoutRead, c.connect == ConnectResult::Connected && c.layoutAnswers);
+        // A failed connection carries its reasons, in the window's words.
+        const bool failed = c.connect != ConnectResult::Connected;
+        EXPECT_EQ(opened.why.library, failed ? L"库的原因" : L"");
+        EXPECT_EQ(opened.why.adapter,
+                  c.connect == ConnectResult::AdapterNotOpened ? L"适配器的原因" : L"");
         EXPECT_TRUE(session->Accept(opened));
         EXPECT_EQ(session->Panel(), c.panel);
         EXPECT_EQ(session->Connected(), c.connected);

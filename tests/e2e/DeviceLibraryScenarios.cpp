@@ -23,8 +23,8 @@ TEST_F(DeviceLibraryScenario, MissingTessikIsReported) {
     Launch({}, FolderWithoutTessik());
     Window().Click(IDC_OPEN_DEVICE);
 
-    ASSERT_TRUE(AnswerMessageBoxSaying(L"Sorvel", L"tessik 未加载!!!\n程序文件夹中没有 Tessik.dll。",
-                                       L"message"));
+    ASSERT_TRUE(AnswerMessageBoxSaying(
+        L"Sorvel", L"tessik 未加载!!!\n程序文件夹中没有 Tessik.dll。", L"message"));
     ASSERT_TRUE(AnswerMessageBoxSaying(L"Palvex", L"设备未连接！"));
 
     EXPECT_EQ(ReadButtonStates(Window()), kClosed);

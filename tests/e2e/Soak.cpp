@@ -147,7 +147,8 @@ void Soak::Cycle(const AdapterSettings& adapter, bool largest) {
         if (ReadButtonStates(*window_) != kClosed) {
             Problem("a refused open left the buttons in another state than Closed");
         }
-        unplugged_ = lastBoxText_.starts_with(L"设备未连接！");  // the adapter itself refused to open
+        unplugged_ =
+            lastBoxText_.starts_with(L"设备未连接！");  // the adapter itself refused to open
         adapterGone_ = ++refusedInARow_ > kMostRefusedOpens;
         CheckLevelsAfterClose();
         return;
