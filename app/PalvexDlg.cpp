@@ -2,7 +2,7 @@
 
 #include "app/CsvExport.h"
 #include "app/ProgramName.h"
-#include "device/ActiveCodePage.h"
+#include "device/recording/TextEncoding.h"
 #include "framework/EnterKey.h"
 #include "framework/Gdi.h"
 #include "framework/MessageMap.h"

@@ -30,7 +30,7 @@ void RecordingLoader::Load(std::FILE* file, std::uint64_t size, const std::strin
         }
     };
     try {
-        ExportReader reader(file, name);
+        RecordingReader reader(file, name);
         result_ = LoadRecording(reader, loaded_, stopping_, progress);
     } catch (const std::bad_alloc&) {
         result_ = {RecordingLoadResult::Outcome::Refused,

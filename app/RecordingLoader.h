@@ -11,8 +11,8 @@
 #include <string>
 #include <thread>
 
-#include "device/RecordingLoad.h"
-#include "device/TouchSampleStore.h"
+#include "device/recording/RecordingLoad.h"
+#include "device/store/TouchSampleStore.h"
 
 class RecordingLoader {
   public:

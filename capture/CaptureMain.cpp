@@ -14,7 +14,7 @@
 #include "capture/CaptureOptions.h"
 #include "capture/ConsoleInterrupt.h"
 #include "capture/ConsoleText.h"
-#include "capture/ExportKeys.h"
+#include "capture/RecordingIntoKeys.h"
 #include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
 #include "capture/LiveCapture.h"
@@ -24,7 +24,7 @@
 #include "capture/SummaryCompare.h"
 #include "capture/SummaryReport.h"
 #include "capture/SystemLanguage.h"
-#include "device/DeviceConnection.h"
+#include "device/connection/DeviceConnection.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ bool ReadRecording(const std::string& path, RecordingKeys& keys) {
         return false;
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
-    ExportReader reader(file, path);
-    if (!ReadExportIntoKeys(reader, keys)) {
+    RecordingReader reader(file, path);
+    if (!ReadRecordingIntoKeys(reader, keys)) {
         ReportError(reader.Error());
         return false;
     }

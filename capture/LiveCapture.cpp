@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "device/DeviceConnection.h"
-#include "device/SampleQuantity.h"
-#include "device/TouchSampleStore.h"
+#include "device/connection/DeviceConnection.h"
+#include "device/store/SampleQuantity.h"
+#include "device/store/TouchSampleStore.h"
 
 namespace {
 

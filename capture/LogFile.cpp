@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "device/FileReplacement.h"
+#include "device/recording/FileReplacement.h"
 
 namespace {
 

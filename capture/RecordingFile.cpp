@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "device/ActiveCodePage.h"
-#include "device/ExportFormat.h"
-#include "device/SampleQuantity.h"
+#include "device/recording/TextEncoding.h"
+#include "device/recording/RecordingFormat.h"
+#include "device/store/SampleQuantity.h"
 
 bool RecordingFile::Fail(const std::string& what, DWORD error) {
     if (error_.empty()) {
@@ -30,7 +30,8 @@ bool RecordingFile::WriteHeader(std::uint32_t channels) {
     for (std::uint32_t channel = 0; channel < channels; ++channel) {
         numbers.push_back(channel);
     }
-    return lines_->WriteText(ToActiveCodePage(CsvHeaderText(DataTableTitles(numbers)))) &&
+    return lines_->WriteText(
+               ToActiveCodePage(RecordingHeaderText(RecordingColumnTitles(numbers)))) &&
            lines_->Flush();
 }
 

@@ -1,6 +1,6 @@
 #include "chartpage/ChartPageRules.h"
 
-#include "device/ChannelSamples.h"
+#include "device/store/ChannelSamples.h"
 
 #include <windows.h>
 

@@ -24,10 +24,10 @@
 #include "app/PageMessages.h"
 #include "app/DecimalText.h"
 #include "app/PalvexDlg.h"
-#include "device/ActiveCodePage.h"
-#include "device/ExportFormat.h"
-#include "device/StoreLines.h"
-#include "device/FrameDecoding.h"
+#include "device/recording/TextEncoding.h"
+#include "device/recording/RecordingFormat.h"
+#include "device/recording/RecordingStoreLines.h"
+#include "device/store/FrameDecoding.h"
 #include "tessik/SimulatedChip.h"
 
 #include <windows.h>
@@ -461,7 +461,7 @@ int Table(std::uint32_t rows) {
 // reference the writer's figures are compared with.
 namespace todays {
 
-constexpr std::size_t kWritePiece = ExportLineWriter::kWritePiece;
+constexpr std::size_t kWritePiece = RecordingLineWriter::kWritePiece;
 
 void AppendRowFields(const TouchSampleStore& store, int row, int columns, std::string& line) {
     const std::size_t start = line.size();
@@ -590,13 +590,13 @@ int Export(const std::wstring& path, std::uint32_t rows) {
     const Rates lines = MedianRatesByTurns(
         size,
         [&] {
-            ExportLineWriter writer([](std::string_view) { return true; });
+            RecordingLineWriter writer([](std::string_view) { return true; });
             return WriteStoreLines(*table.RowSource(), static_cast<std::uint32_t>(rows), writer) &&
                    writer.Flush();
         },
         [&] { return todays::WriteRows(table, [](const std::string&) { return true; }); });
     std::string all;
-    ExportLineWriter gather([&all](std::string_view piece) {
+    RecordingLineWriter gather([&all](std::string_view piece) {
         all += piece;
         return true;
     });
@@ -653,12 +653,13 @@ bool WriteRecording(const std::wstring& path, std::uint32_t frames) {
     if (file == nullptr) {
         return false;
     }
-    ExportLineWriter lines(ExportLineWriter::FileSink(file));
+    RecordingLineWriter lines(RecordingLineWriter::FileSink(file));
     std::vector<std::uint32_t> channels(kChannels);
     for (std::uint32_t c = 0; c < kChannels; ++c) {
         channels[c] = c;
     }
-    bool written = lines.WriteText(ToActiveCodePage(CsvHeaderText(DataTableTitles(channels))));
+    bool written =
+        lines.WriteText(ToActiveCodePage(RecordingHeaderText(RecordingColumnTitles(channels))));
     std::int32_t values[kChannels * 4];
     for (std::uint32_t frame = 0; written && frame < frames; ++frame) {
         for (std::uint32_t c = 0; c < kChannels; ++c) {

@@ -14,12 +14,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "capture/ExportKeys.h"
+#include "capture/RecordingIntoKeys.h"
 #include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
 #include "capture/LiveCapture.h"
 #include "capture/RecordingFile.h"
-#include "device/DeviceConnection.h"
+#include "device/connection/DeviceConnection.h"
 
 namespace {
 
@@ -112,9 +112,9 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     start = Clock::now();
-    ExportReader reader(input, "recording");
+    RecordingReader reader(input, "recording");
     RecordingKeys offline;
-    const bool read = ReadExportIntoKeys(reader, offline);
+    const bool read = ReadRecordingIntoKeys(reader, offline);
     const double seconds = SecondsSince(start);
     const long long bytes = _ftelli64(input);
     std::fclose(input);
