@@ -5,6 +5,7 @@
 #include "capture/ConsoleText.h"
 #include "device/recording/FileIdentity.h"
 #include "device/recording/FileReplacement.h"
+#include "device/recording/SystemError.h"
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "device/connection/DeviceConnection.h"
+#include "device/connection/LibraryNotLoadedText.h"
+#include "device/recording/TextEncoding.h"
 #include "device/store/SampleQuantity.h"
 #include "device/store/TouchSampleStore.h"
 
@@ -15,18 +17,6 @@ using Clock = std::chrono::steady_clock;
 // The store keeps every sample it decodes; emptying it this often keeps a capture of any
 // length at the memory of a few thousand frames.
 constexpr std::uint64_t kFramesPerStoreClear = 4096;
-
-// Today's one-line errors for a library that cannot be loaded carry the window's words.
-const char* LibraryNotLoadedLine(ConnectResult result) {
-    switch (result) {
-        case ConnectResult::TessikNotLoaded:
-            return "Sorvel: tessik 未加载!!!";
-        case ConnectResult::DravikNotLoaded:
-            return "Sorvel: Dravikdll 未加载!!!";
-        default:
-            return nullptr;
-    }
-}
 
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -49,8 +39,8 @@ CaptureOutcome CaptureFrames(DeviceConnection& device, const CaptureLimits& limi
     CaptureOutcome outcome;
     const ConnectResult connected = device.Connect();
     if (connected != ConnectResult::Connected) {
-        if (const char* library = LibraryNotLoadedLine(connected)) {
-            outcome.errors.push_back(library);
+        if (const std::wstring library = LibraryNotLoadedLine(connected); !library.empty()) {
+            outcome.errors.push_back(ToUtf8(library));
         }
         outcome.errors.push_back("no adapter: the touch-key debugging adapter could not be opened");
         return outcome;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "device/recording/FileReplacement.h"
+#include "device/recording/SystemError.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ bool WhatToAppend(HANDLE file, std::uint64_t size, const std::string& header,
     std::string first;
     std::string last;
     if (!ReadAt(file, 0, header.size(), first) || !ReadAt(file, size - 1, 1, last)) {
-        error = "cannot be read: " + SystemErrorText(LastErrorOr(ERROR_READ_FAULT));
+        error = "cannot be read: " + SystemErrorText(FailedCallError(ERROR_READ_FAULT));
         return false;
     }
     if (first != header) {
@@ -100,7 +101,7 @@ bool AppendToLog(const std::wstring& path, const std::string& header, const std:
                                               &written, nullptr) &&
                                   written == whole.size());
             if (!appended) {
-                error = "cannot be written: " + SystemErrorText(LastErrorOr(ERROR_WRITE_FAULT));
+                error = "cannot be written: " + SystemErrorText(FailedCallError(ERROR_WRITE_FAULT));
             }
         }
     }

@@ -1,9 +1,8 @@
 #include "capture/RecordingFile.h"
 
-#include <vector>
-
-#include "device/recording/TextEncoding.h"
 #include "device/recording/RecordingFormat.h"
+#include "device/recording/RecordingHeader.h"
+#include "device/recording/SystemError.h"
 #include "device/store/SampleQuantity.h"
 
 bool RecordingFile::Fail(const std::string& what, DWORD error) {
@@ -26,13 +25,7 @@ bool RecordingFile::Open(const std::wstring& path) {
 }
 
 bool RecordingFile::WriteHeader(std::uint32_t channels) {
-    std::vector<std::uint32_t> numbers;
-    for (std::uint32_t channel = 0; channel < channels; ++channel) {
-        numbers.push_back(channel);
-    }
-    return lines_->WriteText(
-               ToActiveCodePage(RecordingHeaderText(RecordingColumnTitles(numbers)))) &&
-           lines_->Flush();
+    return lines_->WriteText(RecordingHeaderBytes(NumberedChannels(channels))) && lines_->Flush();
 }
 
 bool RecordingFile::WriteRow(const std::int32_t* values, std::uint32_t channels) {

@@ -26,11 +26,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::wstring SimulatorFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.resize(folder.find_last_of(L'\\') + 1);
-    folder += PALVEX_SIMULATOR_FOLDER_FROM_BENCH;
+    const std::wstring folder =
+        DeviceConnection::ProgramFolder() + PALVEX_SIMULATOR_FOLDER_FROM_BENCH;
     wchar_t full[MAX_PATH] = {};
     ::GetFullPathNameW(folder.c_str(), MAX_PATH, full, nullptr);
     return full;

@@ -1,8 +1,9 @@
 #pragma once
 // Palvex's side of the device link: loads Tessik.dll (the HID transport) and Dravik.dll (the
 // request module), opens the adapter and offers the acquisition control its four requests.
-// The main dialog owns one for its whole life; ReadFrame runs on the receive worker, every
-// other operation on the UI thread.
+// Used by one thread at a time: the main dialog owns one for its whole life and runs every
+// operation on its adapter thread, since each may wait seconds for the adapter; palvex-capture
+// runs them on its only thread.
 //
 // Both libraries are loaded by file name, but only from the program's own folder or, failing
 // that, the system folder: never from the current directory or PATH, where a planted DLL of

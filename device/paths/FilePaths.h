@@ -8,5 +8,9 @@
 // "C:\dir\data.csv", "C:\" of "C:\data.csv"); empty when path names no folder.
 std::wstring FolderOf(const std::wstring& path);
 
+// The last component of path, after its last separator: "data.csv" of "C:\dir\data.csv"; path
+// itself when it names no folder.
+std::wstring FileNameOf(const std::wstring& path);
+
 // name inside folder, with one separator between them whether or not folder ends in one.
 std::wstring InFolder(const std::wstring& folder, const std::wstring& name);

@@ -1,28 +1,9 @@
 #include "device/recording/FileReplacement.h"
 
-#include "device/recording/TextEncoding.h"
+#include "device/recording/SystemError.h"
 #include "device/paths/FilePaths.h"
 
 #include <algorithm>
-
-DWORD LastErrorOr(DWORD fallback) {
-    const DWORD error = ::GetLastError();
-    return error != ERROR_SUCCESS ? error : fallback;
-}
-
-std::string SystemErrorText(DWORD code) {
-    wchar_t text[512] = {};
-    const DWORD length =
-        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                         0, text, static_cast<DWORD>(std::size(text)), nullptr);
-    std::wstring words(text, length);
-    while (!words.empty() && (words.back() == L'\r' || words.back() == L'\n' ||
-                              words.back() == L' ' || words.back() == L'.')) {
-        words.pop_back();
-    }
-    const std::string number = "system error " + std::to_string(code);
-    return words.empty() ? number : ToUtf8(words) + " (" + number + ")";
-}
 
 namespace {
 
@@ -49,7 +30,7 @@ DWORD ReplaceExisting(const std::wstring& target, const std::wstring& replacemen
         }
         return ERROR_SUCCESS;
     }
-    const DWORD error = LastErrorOr(ERROR_WRITE_FAULT);
+    const DWORD error = FailedCallError(ERROR_WRITE_FAULT);
     if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
         ::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
     }
@@ -61,7 +42,7 @@ DWORD ReplaceExisting(const std::wstring& target, const std::wstring& replacemen
 DWORD ReplacementRefusal(const std::wstring& target) {
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = LastErrorOr(ERROR_FILE_NOT_FOUND);
+        const DWORD error = FailedCallError(ERROR_FILE_NOT_FOUND);
         if (error != ERROR_FILE_NOT_FOUND) {
             return error;
         }
@@ -83,7 +64,7 @@ DWORD ReplacementRefusal(const std::wstring& target) {
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return LastErrorOr(ERROR_ACCESS_DENIED);
+        return FailedCallError(ERROR_ACCESS_DENIED);
     }
     ::CloseHandle(file);
     return ERROR_SUCCESS;
@@ -112,7 +93,7 @@ DWORD ReplacementFile::Close() {
     }
     const BOOL closed = ::CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
-    return closed ? ERROR_SUCCESS : LastErrorOr(ERROR_WRITE_FAULT);
+    return closed ? ERROR_SUCCESS : FailedCallError(ERROR_WRITE_FAULT);
 }
 
 DWORD ReplacementFile::Open() {
@@ -121,12 +102,12 @@ DWORD ReplacementFile::Open() {
     }
     wchar_t name[MAX_PATH] = {};
     if (::GetTempFileNameW(TargetFolder(target_).c_str(), L"pvx", 0, name) == 0) {
-        return Fail(LastErrorOr(ERROR_CANNOT_MAKE));
+        return Fail(FailedCallError(ERROR_CANNOT_MAKE));
     }
     path_ = name;
     file_ = ::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file_ == INVALID_HANDLE_VALUE ? Fail(LastErrorOr(ERROR_OPEN_FAILED)) : ERROR_SUCCESS;
+    return file_ == INVALID_HANDLE_VALUE ? Fail(FailedCallError(ERROR_OPEN_FAILED)) : ERROR_SUCCESS;
 }
 
 DWORD ReplacementFile::Write(std::string_view bytes) {
@@ -143,10 +124,10 @@ DWORD ReplacementFile::Write(std::string_view bytes) {
         DWORD written = 0;
         ::SetLastError(ERROR_SUCCESS);
         if (!write_(file_, bytes.data(), piece, &written, nullptr)) {
-            return Fail(LastErrorOr(ERROR_WRITE_FAULT));
+            return Fail(FailedCallError(ERROR_WRITE_FAULT));
         }
         if (written == 0) {
-            return Fail(LastErrorOr(ERROR_DISK_FULL));
+            return Fail(FailedCallError(ERROR_DISK_FULL));
         }
         bytes.remove_prefix(written);
     }
@@ -160,7 +141,7 @@ DWORD ReplacementFile::Commit() {
     // What was written may still sit in the system's cache; a power cut after the rename would
     // then leave an empty or partial file under the target's name.
     if (error_ == ERROR_SUCCESS && !::FlushFileBuffers(file_)) {
-        Fail(LastErrorOr(ERROR_WRITE_FAULT));
+        Fail(FailedCallError(ERROR_WRITE_FAULT));
     }
     if (const DWORD closed = Close()) {
         Fail(closed);
@@ -177,7 +158,7 @@ DWORD ReplacementFile::Commit() {
             return Fail(error);
         }
     } else if (!::MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        return Fail(LastErrorOr(ERROR_WRITE_FAULT));
+        return Fail(FailedCallError(ERROR_WRITE_FAULT));
     }
     path_.clear();
     return ERROR_SUCCESS;

@@ -17,13 +17,6 @@
 #define ERROR_DIRECTORY_NOT_SUPPORTED 336L
 #endif
 
-// The thread's last error code, or fallback when a failed call left none.
-DWORD LastErrorOr(DWORD fallback);
-
-// The system's words for an error code as one line of UTF-8, with the code:
-// "There is not enough space on the disk. (system error 112)".
-std::string SystemErrorText(DWORD code);
-
 // Why target cannot be replaced now, before anything is written: a folder
 // (ERROR_DIRECTORY_NOT_SUPPORTED), read-only (ERROR_ACCESS_DENIED), held open by a program that
 // lets nobody else write or remove it (ERROR_SHARING_VIOLATION), or in a folder that does not

@@ -14,6 +14,14 @@ std::wstring QuantityColumnTitle(std::uint32_t channel, std::size_t quantity) {
     return std::to_wstring(channel + 1) + kQuantityTitles[quantity];
 }
 
+std::vector<std::uint32_t> NumberedChannels(std::uint32_t count) {
+    std::vector<std::uint32_t> channels(count);
+    for (std::uint32_t channel = 0; channel < count; ++channel) {
+        channels[channel] = channel;
+    }
+    return channels;
+}
+
 std::vector<std::wstring> RecordingColumnTitles(const std::vector<std::uint32_t>& channels) {
     std::vector<std::wstring> titles = {kRowNumberTitle};
     for (std::uint32_t channel : channels) {

@@ -1,6 +1,7 @@
 #include "device/recording/RecordingReader.h"
 
 #include "device/store/SampleQuantity.h"
+#include "device/store/TouchSampleStore.h"
 
 #include <charconv>
 #include <cstring>
@@ -9,8 +10,6 @@ namespace {
 constexpr std::size_t kBlockSize = 1 << 20;
 // A 32-channel line is under 1 KB; anything far longer is not Palvex's.
 constexpr std::size_t kMaxLineLength = 64 * 1024;
-constexpr std::uint32_t kMaxChannels = 32;
-constexpr std::uint32_t kFieldsPerChannel = 4;
 
 // Splits a line whose every field is followed by a comma. False when it does not end in one.
 bool SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
@@ -40,7 +39,7 @@ struct Range {
     std::int32_t high;
     const char* name;
 };
-constexpr Range kQuantityRanges[kFieldsPerChannel] = {
+constexpr Range kQuantityRanges[kSampleQuantityCount] = {
     {0, 65535, "baseline"},
     {0, 65535, "filtered"},
     {kMinDifference, kMaxDifference, "difference"},
@@ -66,7 +65,7 @@ bool ParseWellFormedLine(std::string_view line, std::size_t fields, RecordingRow
         return false;
     }
     std::int32_t* value = row.values.data();
-    for (std::size_t channel = 0; channel < (fields - 1) / kFieldsPerChannel; ++channel) {
+    for (std::size_t channel = 0; channel < (fields - 1) / kSampleQuantityCount; ++channel) {
         for (const Range& range : kQuantityRanges) {
             if (!number(*value) || *value < range.low || *value > range.high) {
                 return false;
@@ -152,14 +151,14 @@ bool RecordingReader::ReadHeader() {
     if (!SplitFields(line, titles) || titles.empty()) {
         return Fail("not a Palvex export header (every title ends with a comma)");
     }
-    if ((titles.size() - 1) % kFieldsPerChannel != 0 ||
-        titles.size() - 1 > kMaxChannels * kFieldsPerChannel) {
+    if ((titles.size() - 1) % kSampleQuantityCount != 0 ||
+        titles.size() - 1 > kMaxTouchChannels * kSampleQuantityCount) {
         return Fail("not a Palvex export header (" + std::to_string(titles.size()) +
                     " columns, expected 1 + 4 per channel)");
     }
-    auto channels = static_cast<std::uint32_t>((titles.size() - 1) / kFieldsPerChannel);
+    auto channels = static_cast<std::uint32_t>((titles.size() - 1) / kSampleQuantityCount);
     for (std::uint32_t column = 1; column < titles.size(); ++column) {
-        std::string prefix = std::to_string((column - 1) / kFieldsPerChannel + 1) + " ";
+        std::string prefix = std::to_string((column - 1) / kSampleQuantityCount + 1) + " ";
         if (titles[column].substr(0, prefix.size()) != prefix) {
             return Fail("column " + std::to_string(column + 1) + " is not titled for channel " +
                         prefix.substr(0, prefix.size() - 1));
@@ -174,7 +173,7 @@ bool RecordingReader::NextRow(RecordingRow& row) {
     if (!error_.empty() || !NextLine(line)) {
         return false;
     }
-    const std::size_t fields = 1 + static_cast<std::size_t>(channelCount_) * kFieldsPerChannel;
+    const std::size_t fields = 1 + static_cast<std::size_t>(channelCount_) * kSampleQuantityCount;
     row.values.resize(fields - 1);
     if (ParseWellFormedLine(line, fields, row)) {
         return true;
@@ -193,11 +192,12 @@ bool RecordingReader::NextRow(RecordingRow& row) {
                 return Fail("row number \"" + std::string(text) + "\" is not a number");
             }
         } else {
-            const Range& range = kQuantityRanges[(field - 1) % kFieldsPerChannel];
+            const Range& range = kQuantityRanges[(field - 1) % kSampleQuantityCount];
             std::int32_t& value = row.values[field - 1];
             if (!ParseNumber(text, value) || value < range.low || value > range.high) {
                 return Fail(std::string(range.name) + " value \"" + std::string(text) +
-                            "\" of channel " + std::to_string((field - 1) / kFieldsPerChannel + 1) +
+                            "\" of channel " +
+                            std::to_string((field - 1) / kSampleQuantityCount + 1) +
                             " is not a number from " + std::to_string(range.low) + " to " +
                             std::to_string(range.high));
             }

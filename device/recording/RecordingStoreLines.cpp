@@ -59,12 +59,8 @@ struct RowBlock {
 }  // namespace
 
 std::vector<std::wstring> StoreColumnTitles(const TouchSampleStore& store) {
-    std::vector<std::uint32_t> channels;
     auto guard = store.Lock();
-    for (std::uint32_t position = 0; position < store.ChannelCount(); ++position) {
-        channels.push_back(store.Channel(position).channel);
-    }
-    return RecordingColumnTitles(channels);
+    return RecordingColumnTitles(store.ChannelNumbers());
 }
 
 bool WriteStoreLines(const TouchSampleStore& store, std::uint32_t rows,

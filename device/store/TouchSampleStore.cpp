@@ -10,6 +10,15 @@ bool TouchSampleStore::AppendChannel(ChannelSamples channel) {
     return true;
 }
 
+std::vector<std::uint32_t> TouchSampleStore::ChannelNumbers() const {
+    std::vector<std::uint32_t> numbers;
+    numbers.reserve(channels_.size());
+    for (const ChannelSamples& samples : channels_) {
+        numbers.push_back(samples.channel);
+    }
+    return numbers;
+}
+
 void TouchSampleStore::ClearSamples() {
     auto guard = Lock();
     for (ChannelSamples& channel : channels_) {

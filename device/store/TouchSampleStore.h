@@ -5,7 +5,8 @@
 // Locking: the receive worker appends while the UI thread reads, and an append can move a
 // series' storage. Readers therefore hold Lock() for one pass over the store:
 //     auto guard = store.Lock();
-// ChannelCount(), Channel(), FrameCount(), AppendChannel() and CountFrame() do not lock; call
+// ChannelCount(), ChannelNumbers(), Channel(), FrameCount(), AppendChannel() and CountFrame()
+// do not lock; call
 // them under Lock() whenever another thread may decode. ClearSamples(), RemoveAllChannels(),
 // HandOverTo(), DecodeChannelLayout() and DecodeSamples() take the lock themselves for their
 // whole run, so their callers must NOT hold it (the mutex is not recursive: holding it there
@@ -26,6 +27,8 @@ class TouchSampleStore {
     std::unique_lock<std::mutex> Lock() const { return std::unique_lock<std::mutex>(mutex_); }
 
     std::uint32_t ChannelCount() const { return static_cast<std::uint32_t>(channels_.size()); }
+    // The channel number at each position, in position order.
+    std::vector<std::uint32_t> ChannelNumbers() const;
 
     // The channel at position; position is below ChannelCount(). Inline: the data table reads
     // every cell through it.

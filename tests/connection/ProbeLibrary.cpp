@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "device/paths/FilePaths.h"
 #include "request/HidTransport.h"
 #include "request/LibraryExport.h"
 
@@ -20,8 +21,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_DETACH) {
         wchar_t path[MAX_PATH] = {};
         GetModuleFileNameW(instance, path, MAX_PATH);
-        std::wstring name(path);
-        name = name.substr(name.find_last_of(L"\\/") + 1);
+        const std::wstring name = FileNameOf(path);
         wchar_t log[1024] = {};
         GetEnvironmentVariableW(L"PALVEX_UNLOAD_LOG", log, 1024);
         SetEnvironmentVariableW(L"PALVEX_UNLOAD_LOG", (std::wstring(log) + name + L";").c_str());

@@ -3,6 +3,7 @@
 // replacement fails at the end, and a disk that fills up on the way.
 
 #include "device/recording/FileReplacement.h"
+#include "device/recording/SystemError.h"
 
 #include "tests/recording/FileFixture.h"
 
