@@ -14,6 +14,7 @@
 #include "capture/CaptureOptions.h"
 #include "capture/ConsoleInterrupt.h"
 #include "capture/ConsoleText.h"
+#include "capture/DeviceListing.h"
 #include "capture/RecordingIntoKeys.h"
 #include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
@@ -140,11 +141,16 @@ bool ReadEarlierSummary(const std::string& path, std::vector<EarlierFigures>& ch
     return true;
 }
 
-// Appends records to the production log; with none it only makes sure that the log can be
-// written, before a capture that would be lost otherwise.
-bool AppendLog(const CaptureOptions& options, const std::string& records) {
+// Appends the figures' lines to the production log, in the columns of the log's own version;
+// without figures it only makes sure that the log can be written, before a capture that would
+// be lost otherwise.
+bool AppendLog(const CaptureOptions& options, const std::vector<KeyFigures>& figures,
+               const std::string& utcTime) {
     std::string error;
-    if (!AppendToLog(FromUtf8(options.appendPath), kProductionLogHeader, records, error)) {
+    const auto recordsFor = [&](std::size_t edition) {
+        return FormatLogRecords(figures, options.label, utcTime, edition);
+    };
+    if (!AppendToLog(FromUtf8(options.appendPath), ProductionLogHeaders(), recordsFor, error)) {
         ReportError(options.appendPath + " " + error);
         return false;
     }
@@ -167,8 +173,7 @@ bool WriteFurtherOutputs(const CaptureOptions& options, const RecordingKeys& key
             return false;
         }
     }
-    return options.appendPath.empty() ||
-           AppendLog(options, FormatLogRecords(figures, options.label, now));
+    return options.appendPath.empty() || AppendLog(options, figures, now);
 }
 
 }  // namespace
@@ -189,13 +194,19 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs(CaptureUsage().c_str(), stdout);
         return kAllPass;
     }
+    if (options.devices) {
+        const HidSurvey survey =
+            SurveyHidInterfaces(WindowsHidSystem(), {kAdapterVendorId, kAdapterProductId});
+        std::fputs(FormatDeviceListing(survey).c_str(), stdout);
+        return survey.verdict == AdapterSearchResult::Found ? kAllPass : kFailure;
+    }
 
     if (!EachFileItsOwn(options) || !TargetsCanBeReplaced(options)) {
         return kFailure;
     }
     std::vector<EarlierFigures> earlier;
     if ((!options.comparePath.empty() && !ReadEarlierSummary(options.comparePath, earlier)) ||
-        (!options.appendPath.empty() && !AppendLog(options, {}))) {
+        (!options.appendPath.empty() && !AppendLog(options, {}, {}))) {
         return kFailure;
     }
     RecordingKeys keys;

@@ -103,11 +103,11 @@ ParsedOptions ParseCaptureOptions(const std::vector<std::string>& arguments) {
             inlineValue = name.substr(equals + 1);
             name.resize(equals);
         }
-        if (name == "--help" || name == "-h" || name == "--summary") {
+        if (name == "--help" || name == "-h" || name == "--summary" || name == "--devices") {
             if (inlineValue) {
                 return fail(name + " takes no value");
             }
-            (name == "--summary" ? o.summary : o.help) = true;
+            (name == "--summary" ? o.summary : name == "--devices" ? o.devices : o.help) = true;
             continue;
         }
         std::string value;
@@ -181,7 +181,10 @@ ParsedOptions ParseCaptureOptions(const std::vector<std::string>& arguments) {
             return fail("unknown option " + name);
         }
     }
-    if (!o.help) {
+    if (o.devices && arguments.size() > 1) {
+        return fail("--devices lists the HID devices and does nothing else: give it alone");
+    }
+    if (!o.help && !o.devices) {
         parsed.error = CheckCombination(o);
     }
     return parsed;
@@ -190,6 +193,7 @@ ParsedOptions ParseCaptureOptions(const std::vector<std::string>& arguments) {
 std::string CaptureUsage() {
     return "usage: palvex-capture (--seconds S | --frames N) [--out FILE.csv] [outputs] [rules]\n"
            "       palvex-capture --from FILE.csv [outputs] [rules]\n"
+           "       palvex-capture --devices\n"
            "\n"
            "Records the touch chip through the adapter, as Palvex does, and judges every key\n"
            "by its noise and touch delta.\n"
@@ -210,9 +214,10 @@ std::string CaptureUsage() {
            "  --report FILE.html a page to hand on: per channel the difference over the whole\n"
            "                     recording with its quiet band, touches and finger threshold\n"
            "  --label NAME --append LOG.csv\n"
-           "                     append one line per channel (UTC time, NAME, the summary's\n"
-           "                     columns) to a production log; it is never rewritten, and a\n"
-           "                     file whose first line is not the log's header is refused\n"
+           "                     append one line per channel (UTC time, NAME, the figures) to\n"
+           "                     a production log; it is never rewritten, a log of an earlier\n"
+           "                     version keeps its columns, and a file whose first line is\n"
+           "                     not a log's header is refused\n"
            "  --lang zh|en       the language of the printed table and the report (default:\n"
            "                     the system's, Chinese on a Chinese Windows); CSV column names\n"
            "                     and the verdicts in CSV files stay English for programs\n"
@@ -269,6 +274,8 @@ std::string CaptureUsage() {
            "               P = 6 is far; 11 with P = 6 is near, a quiet key: no touch). Of two\n"
            "               levels the lower is the rest, even a little above zero\n"
            "\n"
+           "  --devices          list the HID devices that Windows shows and say which one Palvex\n"
+           "                     would open, or why none fits (exit code 0 found, 2 not)\n"
            "  --help             this text\n"
            "\n"
            "Exit codes: 0 every channel passes; 1 a channel fails, shows no touch or no quiet;\n"

@@ -11,6 +11,7 @@
 
 struct CaptureOptions {
     bool help = false;
+    bool devices = false;  // list the HID devices instead of capturing
     // Live capture: stops at whichever limit comes first.
     std::optional<double> seconds;
     std::optional<std::uint64_t> frames;

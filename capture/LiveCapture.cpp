@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "device/connection/ConnectionDiagnosis.h"
 #include "device/connection/DeviceConnection.h"
 #include "device/connection/LibraryNotLoadedText.h"
 #include "device/recording/TextEncoding.h"
@@ -39,10 +40,20 @@ CaptureOutcome CaptureFrames(DeviceConnection& device, const CaptureLimits& limi
     CaptureOutcome outcome;
     const ConnectResult connected = device.Connect();
     if (connected != ConnectResult::Connected) {
-        if (const std::wstring library = LibraryNotLoadedLine(connected); !library.empty()) {
-            outcome.errors.push_back(ToUtf8(library));
+        const ConnectFailureText why =
+            DescribeConnectFailure(connected, device.LibraryFolder(), TextLanguage::English);
+        std::string library = ToUtf8(LibraryNotLoadedLine(connected));
+        if (!why.library.empty()) {
+            library += (library.empty() ? "" : " ") + ToUtf8(why.library);
         }
-        outcome.errors.push_back("no adapter: the touch-key debugging adapter could not be opened");
+        if (!library.empty()) {
+            outcome.errors.push_back(library);
+        }
+        std::string noAdapter = "no adapter: the touch-key debugging adapter could not be opened";
+        if (!why.adapter.empty()) {
+            noAdapter += ". " + ToUtf8(why.adapter);
+        }
+        outcome.errors.push_back(noAdapter);
         return outcome;
     }
     TouchSampleStore store;

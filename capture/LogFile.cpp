@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "device/recording/FileReplacement.h"
 #include "device/recording/SystemError.h"
 
@@ -46,34 +48,46 @@ bool ReadAt(HANDLE file, std::uint64_t offset, std::size_t count, std::string& b
     return true;
 }
 
-// What goes at the end of a log of size bytes: the header into an empty one, a line end after
-// a last line that lacks it, then the records. False with error set for a file that is not the
-// log.
-bool WhatToAppend(HANDLE file, std::uint64_t size, const std::string& header,
-                  const std::string& records, std::string& whole, std::string& error) {
+// What goes at the end of a log of size bytes: the newest header into an empty one, a line
+// end after a last line that lacks it, then the records for the log's header. False with error
+// set for a file that is not the log.
+bool WhatToAppend(HANDLE file, std::uint64_t size, const std::vector<std::string>& headers,
+                  const std::function<std::string(std::size_t)>& recordsFor, std::string& whole,
+                  std::string& error) {
     if (size == 0) {
-        whole = records.empty() ? std::string() : header + records;
+        const std::string records = recordsFor(0);
+        whole = records.empty() ? std::string() : headers.front() + records;
         return true;
+    }
+    std::size_t longest = 0;
+    for (const std::string& header : headers) {
+        longest = std::max(longest, header.size());
     }
     std::string first;
     std::string last;
-    if (!ReadAt(file, 0, header.size(), first) || !ReadAt(file, size - 1, 1, last)) {
+    if (!ReadAt(file, 0, longest, first) || !ReadAt(file, size - 1, 1, last)) {
         error = "cannot be read: " + SystemErrorText(FailedCallError(ERROR_READ_FAULT));
         return false;
     }
-    if (first != header) {
+    std::size_t edition = 0;
+    while (edition < headers.size() && !first.starts_with(headers[edition])) {
+        ++edition;
+    }
+    if (edition == headers.size()) {
         error =
             "is not a production log of palvex-capture (its first line is not the log's "
             "header): nothing was appended";
         return false;
     }
+    const std::string records = recordsFor(edition);
     whole = (last == "\n" || records.empty() ? std::string() : std::string("\r\n")) + records;
     return true;
 }
 
 }  // namespace
 
-bool AppendToLog(const std::wstring& path, const std::string& header, const std::string& records,
+bool AppendToLog(const std::wstring& path, const std::vector<std::string>& headers,
+                 const std::function<std::string(std::size_t header)>& recordsFor,
                  std::string& error) {
     // Append access without write access: every write lands at the file's end, whatever the
     // other stations did meanwhile. Read access is what the lock and the checks need.
@@ -93,8 +107,8 @@ bool AppendToLog(const std::wstring& path, const std::string& header, const std:
             error = "cannot be locked: " + SystemErrorText(::GetLastError());
         } else if (!::GetFileSizeEx(file, &size)) {
             error = "cannot be read: " + SystemErrorText(::GetLastError());
-        } else if (WhatToAppend(file, static_cast<std::uint64_t>(size.QuadPart), header, records,
-                                whole, error)) {
+        } else if (WhatToAppend(file, static_cast<std::uint64_t>(size.QuadPart), headers,
+                                recordsFor, whole, error)) {
             DWORD written = 0;
             appended =
                 whole.empty() || (::WriteFile(file, whole.data(), static_cast<DWORD>(whole.size()),

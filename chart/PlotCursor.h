@@ -7,6 +7,7 @@
 #include "framework/Wnd.h"
 
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 class CPlotAxis;
@@ -18,16 +19,20 @@ class CPlotCursor;
 // answers it as WM_CHART_CURSOR_MOVED.
 constexpr UINT kPlotCursorMovedMessage = WM_USER + 102;
 
-// The X value (a double) as the lParam of a cursor message, and back. A message that waits in
-// the queue then carries the value of its own move, whatever happened to the cursor since.
-static_assert(sizeof(LPARAM) == sizeof(double), "a cursor message carries the value itself");
+// The X value as the lParam of a cursor message, and back. A message that waits in the queue
+// then carries the value of its own move, whatever happened to the cursor since. A 32-bit
+// lParam holds it as a float: a cursor lies within the shown window of at most a few thousand
+// points, where a float keeps the value to far below a pixel.
+using CursorValueCarrier = std::conditional_t<sizeof(LPARAM) >= sizeof(double), double, float>;
+static_assert(sizeof(LPARAM) >= sizeof(CursorValueCarrier), "a cursor message carries the value");
 inline LPARAM CursorValueParam(double x) {
+    const auto carried = static_cast<CursorValueCarrier>(x);
     LPARAM param = 0;
-    std::memcpy(&param, &x, sizeof x);
+    std::memcpy(&param, &carried, sizeof carried);
     return param;
 }
 inline double CursorValueOf(LPARAM param) {
-    double x = 0.0;
+    CursorValueCarrier x = 0;
     std::memcpy(&x, &param, sizeof x);
     return x;
 }

@@ -13,6 +13,12 @@ option(PALVEX_FUZZ "Build the libFuzzer targets (clang only)" OFF)
 # one with the adapter simulator in place of the HID transport.
 set(PALVEX_HARDWARE_DIR ${CMAKE_BINARY_DIR}/out/hardware)
 set(PALVEX_SIMULATOR_DIR ${CMAKE_BINARY_DIR}/out/simulator)
+# The Windows package's name: the 32-bit build makes the one for 32-bit adapter libraries.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(PALVEX_PACKAGE_NAME Palvex-${PROJECT_VERSION}-win32)
+else()
+    set(PALVEX_PACKAGE_NAME Palvex-${PROJECT_VERSION}-win64)
+endif()
 
 if(PALVEX_SANITIZE)
     add_compile_options(-fsanitize=${PALVEX_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)

@@ -1,16 +1,20 @@
 #!/bin/bash
-# Builds the Windows package build/windows/package/Palvex-<version>-win64.zip: hardware/
-# and simulator/ folders and the user guide. Prints the package's path and size.
+# Builds both Windows packages under build/<preset>/package/: Palvex-<version>-win64.zip and,
+# for adapters whose own Tessik.dll is a 32-bit library, Palvex-<version>-win32.zip, each with
+# hardware/ and simulator/ folders and the user guide. Prints each package's path and size.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/setup.sh
 
-build_preset windows || exit 1
-if ! (cd build/windows && cpack --config CPackConfig.cmake) >build/package.log 2>&1; then
-    tail -20 build/package.log
-    echo "packaging failed, see build/package.log" >&2
-    exit 1
-fi
-for zip in build/windows/package/Palvex-*-win64.zip; do
+for preset in windows windows-x86; do
+    build_preset "$preset" Palvex palvex-capture Dravik TessikHid TessikSimulator || exit 1
+    if ! (cd "build/$preset" && cpack --config CPackConfig.cmake) >"build/package-$preset.log" 2>&1
+    then
+        tail -20 "build/package-$preset.log"
+        echo "packaging failed, see build/package-$preset.log" >&2
+        exit 1
+    fi
+done
+for zip in build/windows/package/Palvex-*-win64.zip build/windows-x86/package/Palvex-*-win32.zip; do
     echo "package: $zip ($(du -k "$zip" | cut -f1) KiB)"
 done

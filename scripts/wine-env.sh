@@ -1,12 +1,21 @@
 # Sourced by every script that runs a Windows program: the Wine environment that Palvex is run
 # and tested in (a prefix of our own, a Simplified-Chinese locale with ANSI code page 936, no
 # Wine chatter) and the X display it runs on.
+
 # The repository root, from where this file lies: a PALVEX_ROOT inherited from another checkout
 # must not send this one's programs there.
 PALVEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]:-$0}")/.." && pwd)
 export PALVEX_ROOT
-export WINEPREFIX=${PALVEX_WINEPREFIX:-$PALVEX_ROOT/build/wineprefix}
-export WINEARCH=win64
+# The 32-bit build's programs run in a 32-bit prefix of their own (PALVEX_WINE_ARCH=win32, as
+# scripts/wine32.sh sets it): a 64-bit prefix made while 32-bit Wine was missing has no 32-bit
+# system libraries.
+export PALVEX_WINE_ARCH=${PALVEX_WINE_ARCH:-win64}
+if [ "$PALVEX_WINE_ARCH" = win32 ]; then
+    export WINEPREFIX=${PALVEX_WINEPREFIX32:-$PALVEX_ROOT/build/wineprefix32}
+else
+    export WINEPREFIX=${PALVEX_WINEPREFIX:-$PALVEX_ROOT/build/wineprefix}
+fi
+export WINEARCH=$PALVEX_WINE_ARCH
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # No glibc locale is needed for this: Wine derives the code page from the name alone.
@@ -53,4 +62,10 @@ use_display() {
         return 0
     fi
     start_virtual_display
+}
+
+# Why 32-bit Windows programs cannot run under Wine here (scripts/install-deps.sh keeps the
+# reason); prints nothing where they can.
+wine32_missing_reason() {
+    "$PALVEX_ROOT/scripts/install-deps.sh" --wine32-reason
 }

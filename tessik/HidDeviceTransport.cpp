@@ -1,13 +1,18 @@
 #include "tessik/HidDeviceTransport.h"
 
+#include <array>
 #include <cstring>
 
 #include "request/ReportFormat.h"
+#include "tessik/AdapterSearch.h"
 
 namespace {
 
 // Byte 0 of every report of the adapter protocol.
 constexpr std::uint8_t kReportId = 0x00;
+
+// Room for a transfer in either layout.
+using HidTransferBuffer = std::array<BYTE, kReportSize + 1>;
 
 // Errors after which the handle is of no further use: the device was unplugged or its driver
 // stopped it (HID class drivers report removal during a transfer as ERROR_GEN_FAILURE or
@@ -38,33 +43,21 @@ bool HidDeviceTransport::Control(std::uint32_t, void*, std::uint32_t) {
 
 bool HidDeviceTransport::Open(std::uint16_t vendorId, std::uint16_t productId) {
     Close();
+    lastSearch_ = AdapterSearchResult::NotFound;
     for (const std::wstring& path : system_.DevicePaths()) {
-        if (OpenMatching(path, vendorId, productId)) {
+        HANDLE device = INVALID_HANDLE_VALUE;
+        const HidInterfaceView view =
+            ExamineInterface(system_, path, {vendorId, productId}, ExamineFor::Opening, device);
+        lastSearch_ = MoreTelling(lastSearch_, view.fit);
+        if (device != INVALID_HANDLE_VALUE) {
+            device_ = device;
+            layout_ = *view.layout;
             // Reports that the adapter sent before, to another program or an earlier session.
             system_.FlushInput(device_);
             return true;
         }
     }
     return false;
-}
-
-bool HidDeviceTransport::OpenMatching(const std::wstring& path, std::uint16_t vendorId,
-                                      std::uint16_t productId) {
-    const HANDLE device = system_.Open(path);
-    if (device == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    HidIdentity identity;
-    HidReportLengths lengths;
-    const bool fits = system_.Identify(device, identity) && identity.vendorId == vendorId &&
-                      identity.productId == productId && system_.ReportLengths(device, lengths) &&
-                      lengths.input == kReportSize && lengths.output == kReportSize;
-    if (!fits) {
-        system_.Close(device);
-        return false;
-    }
-    device_ = device;
-    return true;
 }
 
 bool HidDeviceTransport::SetTimeout(std::uint32_t milliseconds) {
@@ -89,6 +82,8 @@ bool HidDeviceTransport::Conclude(const HidTransferResult& result) {
     return false;
 }
 
+// A transfer's buffer holds the protocol's 64 bytes at its end: in the 65-byte layout the
+// report id that Windows puts before them comes first. Byte 0 is a report id 0 either way.
 bool HidDeviceTransport::WriteReport(const std::uint8_t* report, std::uint32_t length) {
     if (!IsOpen() || report == nullptr || length != kReportSize || report[0] != kReportId) {
         return false;
@@ -96,21 +91,24 @@ bool HidDeviceTransport::WriteReport(const std::uint8_t* report, std::uint32_t l
     if (StartsRequest(report)) {
         system_.FlushInput(device_);
     }
-    const HidTransferResult result = system_.Write(device_, report, kReportSize, timeoutMillis_);
-    return Conclude(result) && result.bytes == kReportSize;
+    const DWORD size = TransferLength(layout_);
+    HidTransferBuffer buffer{};
+    std::memcpy(buffer.data() + (size - kReportSize), report, kReportSize);
+    const HidTransferResult result = system_.Write(device_, buffer.data(), size, timeoutMillis_);
+    return Conclude(result) && result.bytes == size;
 }
 
 bool HidDeviceTransport::ReadReport(std::uint8_t* report, std::uint32_t length) {
     if (!IsOpen() || report == nullptr || length != kReportSize) {
         return false;
     }
-    Report received{};
-    const HidTransferResult result =
-        system_.Read(device_, received.data(), kReportSize, timeoutMillis_);
-    if (!Conclude(result) || result.bytes != kReportSize || received[0] != kReportId) {
+    const DWORD size = TransferLength(layout_);
+    HidTransferBuffer received{};
+    const HidTransferResult result = system_.Read(device_, received.data(), size, timeoutMillis_);
+    if (!Conclude(result) || result.bytes != size || received[0] != kReportId) {
         return false;
     }
-    std::memcpy(report, received.data(), kReportSize);
+    std::memcpy(report, received.data() + (size - kReportSize), kReportSize);
     return true;
 }
 

@@ -20,6 +20,17 @@ struct HidReportLengths {
     USHORT output = 0;
 };
 
+// Query opens neither reads nor writes and shares the device with everyone: enough to read its
+// identity, report lengths and name, even of a device that Windows or another program holds,
+// without disturbing it. Exclusive reads and writes and shares with no one, so that no other
+// program's reports can interleave with ours.
+enum class HidAccess { Query, Exclusive };
+
+struct HidOpened {
+    HANDLE device = INVALID_HANDLE_VALUE;
+    DWORD error = 0;  // the system's error code when the device could not be opened
+};
+
 enum class HidTransferOutcome { Done, TimedOut, Failed };
 
 struct HidTransferResult {
@@ -32,10 +43,11 @@ class HidSystem {
   public:
     // The interface paths of the HID devices present now.
     virtual std::vector<std::wstring> DevicePaths() = 0;
-    // INVALID_HANDLE_VALUE when the device cannot be opened for reading and writing.
-    virtual HANDLE Open(const std::wstring& path) = 0;
+    virtual HidOpened Open(const std::wstring& path, HidAccess access) = 0;
     virtual bool Identify(HANDLE device, HidIdentity& identity) = 0;
     virtual bool ReportLengths(HANDLE device, HidReportLengths& lengths) = 0;
+    // The product string the device reports; false when it has none.
+    virtual bool ProductName(HANDLE device, std::wstring& name) = 0;
     // Drops the input reports that the driver holds for the device.
     virtual bool FlushInput(HANDLE device) = 0;
     // One report each way; a transfer not done within the limit is cancelled before returning.

@@ -9,6 +9,8 @@ extern "C" {
 }
 // clang-format on
 
+#include <cwchar>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -78,10 +80,16 @@ class Win32HidSystem final : public HidSystem {
         return paths;
     }
 
-    HANDLE Open(const std::wstring& path) override {
-        return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_OVERLAPPED, nullptr);
+    HidOpened Open(const std::wstring& path, HidAccess access) override {
+        const bool exclusive = access == HidAccess::Exclusive;
+        HidOpened opened;
+        opened.device = CreateFileW(path.c_str(), exclusive ? GENERIC_READ | GENERIC_WRITE : 0,
+                                    exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, exclusive ? FILE_FLAG_OVERLAPPED : 0, nullptr);
+        if (opened.device == INVALID_HANDLE_VALUE) {
+            opened.error = GetLastError();
+        }
+        return opened;
     }
 
     bool Identify(HANDLE device, HidIdentity& identity) override {
@@ -104,6 +112,16 @@ class Win32HidSystem final : public HidSystem {
         HidD_FreePreparsedData(preparsed);
         lengths = {caps.InputReportByteLength, caps.OutputReportByteLength};
         return described;
+    }
+
+    bool ProductName(HANDLE device, std::wstring& name) override {
+        // The HID API limits the string to 126 characters and its terminator.
+        wchar_t text[127] = {};
+        if (!HidD_GetProductString(device, text, sizeof text)) {
+            return false;
+        }
+        name.assign(text, wcsnlen(text, std::size(text)));
+        return true;
     }
 
     bool FlushInput(HANDLE device) override { return HidD_FlushQueue(device) != FALSE; }

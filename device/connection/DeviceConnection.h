@@ -60,6 +60,8 @@ class DeviceConnection {
     bool Release();
 
     std::uint8_t ChannelCount() const { return requests_.ChannelCount(); }
+    // Where the libraries are loaded from, with its trailing separator.
+    const std::wstring& LibraryFolder() const { return libraryFolder_; }
 
   private:
     using TransportFactory = HidTransport* (*)();

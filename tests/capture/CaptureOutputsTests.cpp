@@ -109,11 +109,21 @@ TEST(ProductionLog, OneWholeLinePerChannelWithTheUtcTime) {
     pass.runs.touches.push_back({{10, 20}, 31.0});
     pass.weakestDelta = 25.0;
     pass.weakestSnr = 25.0 / 6;
-    EXPECT_EQ(FormatLogRecords({pass, Key(1, KeyVerdict::NoTouch, 6, 0.0)}, "板 7",
-                               "2024-05-01T08:30:05Z"),
-              "2024-05-01T08:30:05Z,板 7,1,100,0.0,6,31.0,5.17,pass,2.00,90,1,25,12,3,25.0,4.17\r\n"
-              "2024-05-01T08:30:05Z,板 7,2,100,0.0,6,,,no touch,0.00,90,0,,,,,\r\n");
-    EXPECT_EQ(std::string(kProductionLogHeader), "time,label," + SummaryHeader() + "\r\n");
+    const std::vector<KeyFigures> keys = {pass, Key(1, KeyVerdict::NoTouch, 6, 0.0)};
+    // The newest columns go after the verdict; a log of the first version keeps its columns.
+    EXPECT_EQ(ProductionLogHeaders().at(0),
+              "time,label,channel,samples,baseline_mean,noise_pp,noise_rms,quiet_frames,touches,"
+              "touch_delta,snr,finger_threshold,noise_threshold,hysteresis,result,weakest_delta,"
+              "weakest_snr\r\n");
+    EXPECT_EQ(FormatLogRecords(keys, "板 7", "2024-05-01T08:30:05Z"),
+              "2024-05-01T08:30:05Z,板 7,1,100,0.0,6,2.00,90,1,31.0,5.17,25,12,3,pass,25.0,4.17\r\n"
+              "2024-05-01T08:30:05Z,板 7,2,100,0.0,6,0.00,90,0,,,,,,no touch,,\r\n");
+    EXPECT_EQ(ProductionLogHeaders().at(1),
+              "time,label,channel,samples,baseline_mean,noise_pp,noise_rms,quiet_frames,touches,"
+              "touch_delta,snr,finger_threshold,noise_threshold,hysteresis,result\r\n");
+    EXPECT_EQ(FormatLogRecords(keys, "板 7", "2024-05-01T08:30:05Z", 1),
+              "2024-05-01T08:30:05Z,板 7,1,100,0.0,6,2.00,90,1,31.0,5.17,25,12,3,pass\r\n"
+              "2024-05-01T08:30:05Z,板 7,2,100,0.0,6,0.00,90,0,,,,,,no touch\r\n");
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ small_disk() {
 # Ctrl+C. Sets status.
 capture_until_interrupted() {
     (cd "$simulator" && TESSIK_SIM_CHANNELS=4 exec "$wine" palvex-capture.exe \
-        --frames 100000000 "$@") >"$out" 2>"$err" &
+        --frames 100000000 --lang en "$@") >"$out" 2>"$err" &
     local pid=$!
     wait_for 60 grep -q "frames/s" "$err" || fail "no progress within a minute: $(cat "$err")"
     "${before_interrupt[@]}"

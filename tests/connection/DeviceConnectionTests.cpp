@@ -6,12 +6,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "device/connection/DeviceConnection.h"
+#include "device/connection/LibraryCheck.h"
 #include "tessik/SimulatedChip.h"
+#include "tests/connection/PeImageBuilder.h"
 #include "tests/connection/SimulatorRecord.h"
 
 namespace {
@@ -47,7 +51,8 @@ class DeviceConnectionTest : public ::testing::Test {
     // A fresh folder named after the test holding the given parts as Tessik.dll / Dravik.dll.
     std::wstring Folder(const wchar_t* tessikPart, const wchar_t* dravikPart) {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string name = info->name();
+        std::string name = info->name();
+        std::replace(name.begin(), name.end(), '/', '_');  // a parameterised test's name
         std::wstring folder =
             TestFolder() + L"\\scenarios\\" + std::wstring(name.begin(), name.end());
         CreateDirectoryW((TestFolder() + L"\\scenarios").c_str(), nullptr);
@@ -101,8 +106,20 @@ TEST_F(DeviceConnectionTest, MissingExportsAndEmptyFactoriesAreReported) {
     }
 }
 
-TEST_F(DeviceConnectionTest, OpensTheAdapterWithItsIdsAndTheTransferLimit) {
-    DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
+// The simulator behind our own Tessik.dll, and behind a transport object laid out in C as
+// another compiler lays it out: through either, Palvex and Dravik open, time and read alike.
+class SimulatorTessikTest : public DeviceConnectionTest,
+                            public ::testing::WithParamInterface<const wchar_t*> {};
+
+INSTANTIATE_TEST_SUITE_P(Libraries, SimulatorTessikTest,
+                         ::testing::Values(L"TessikSimulator.dll", L"ForeignTessik.dll"),
+                         [](const auto& info) {
+                             return std::wstring(info.param) == L"ForeignTessik.dll" ? "ForeignC"
+                                                                                     : "Ours";
+                         });
+
+TEST_P(SimulatorTessikTest, OpensTheAdapterWithItsIdsAndTheTransferLimit) {
+    DeviceConnection connection(Folder(GetParam(), L"Dravik.dll"));
     ASSERT_EQ(connection.Connect(), ConnectResult::Connected);
     const SimulatorStatistics record = SimulatorRecord();
     EXPECT_EQ(record.opens, 1u);
@@ -112,9 +129,10 @@ TEST_F(DeviceConnectionTest, OpensTheAdapterWithItsIdsAndTheTransferLimit) {
     connection.Release();
 }
 
-TEST_F(DeviceConnectionTest, MisconfiguredSimulatorRefusesToOpen) {
+// Refused opens are told apart from granted ones by the answer's one byte alone.
+TEST_P(SimulatorTessikTest, MisconfiguredSimulatorRefusesToOpen) {
     SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", L"99");
-    DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
+    DeviceConnection connection(Folder(GetParam(), L"Dravik.dll"));
     EXPECT_EQ(connection.Connect(), ConnectResult::AdapterNotOpened);
     SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", nullptr);
     // The configuration is read on every Open.
@@ -147,6 +165,44 @@ TEST_F(DeviceConnectionTest, SimulatorSettingsOfAnyLengthAreReadWhole) {
     SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", nullptr);
     EXPECT_EQ(connection.Connect(), ConnectResult::Connected);
     connection.Release();
+}
+
+// A Tessik.dll built for the other kind of Windows does not load, and its diagnosis names the
+// package that fits; so for libraries that lack a library they need, or the factory, or are
+// missing themselves.
+TEST_F(DeviceConnectionTest, TheDiagnosisTellsWhyTessikCannotBeUsed) {
+    const bool program64 = sizeof(void*) == 8;
+    const std::wstring folder = Folder(nullptr, L"Dravik.dll");
+    const auto otherKind =
+        BuildPeImage(program64 ? kMachineI386 : kMachineAmd64, {"KERNEL32.dll"}, {"GetUsbHidObj"});
+    std::FILE* file = _wfopen((folder + L"\\Tessik.dll").c_str(), L"wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fwrite(otherKind.data(), 1, otherKind.size(), file), otherKind.size());
+    std::fclose(file);
+    {
+        DeviceConnection connection(folder);
+        EXPECT_EQ(connection.Connect(), ConnectResult::TessikNotLoaded);
+    }
+    EXPECT_EQ(DiagnoseLibrary(folder, L"Tessik.dll", "GetUsbHidObj").problem,
+              program64 ? LibraryProblem::Built32Bit : LibraryProblem::Built64Bit);
+
+    const struct {
+        const wchar_t* part;
+        LibraryProblem problem;
+        const wchar_t* detail;
+    } cases[] = {
+        {nullptr, LibraryProblem::NotInFolder, L""},
+        {L"ForeignTessik.dll", LibraryProblem::None, L""},
+        {L"Dravik.dll", LibraryProblem::FactoryMissing, L""},
+        {L"probe_dependent.dll", LibraryProblem::DependencyMissing, L"probe_dependency.dll"},
+    };
+    for (const auto& test : cases) {
+        const LibraryDiagnosis d =
+            DiagnoseLibrary(Folder(test.part, nullptr), L"Tessik.dll", "GetUsbHidObj");
+        EXPECT_EQ(d.problem, test.problem) << (test.part ? test.part : L"none");
+        EXPECT_EQ(d.dependency, test.detail);
+    }
+    EXPECT_FALSE(Loaded(L"Tessik.dll")) << "the diagnosis keeps nothing loaded";
 }
 
 TEST_F(DeviceConnectionTest, ReleaseUnloadsDravikBeforeTessik) {
@@ -186,10 +242,10 @@ TEST_F(DeviceConnectionTest, LibrariesInTheCurrentDirectoryAreNotLoaded) {
     SetCurrentDirectoryW(previous);
 }
 
-TEST_F(DeviceConnectionTest, ReadsTheLayoutAndFramesFromTheSimulator) {
+TEST_P(SimulatorTessikTest, ReadsTheLayoutAndFramesFromTheSimulator) {
     SetEnvironmentVariableW(L"TESSIK_SIM_CHANNELS", L"4");
     SetEnvironmentVariableW(L"TESSIK_SIM_SEED", L"3");
-    DeviceConnection connection(Folder(L"TessikSimulator.dll", L"Dravik.dll"));
+    DeviceConnection connection(Folder(GetParam(), L"Dravik.dll"));
     TouchSampleStore store;
     EXPECT_FALSE(connection.ReadChannelLayout(store));  // not connected yet
     ASSERT_EQ(connection.Connect(), ConnectResult::Connected);

@@ -67,21 +67,27 @@ std::wstring ClassName(HWND hwnd) {
     return buffer;
 }
 
+namespace {
+
+struct ClassSearch {
+    const std::wstring* className;
+    std::vector<HWND> found;
+};
+
+// A named function, not a lambda: on 32-bit Windows the system calls it as CALLBACK.
+BOOL CALLBACK CollectOfClass(HWND child, LPARAM parameter) {
+    auto& s = *reinterpret_cast<ClassSearch*>(parameter);
+    if (_wcsicmp(ClassName(child).c_str(), s.className->c_str()) == 0) {
+        s.found.push_back(child);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> DescendantsOfClass(HWND parent, const std::wstring& className) {
-    struct Search {
-        const std::wstring* className;
-        std::vector<HWND> found;
-    } search{&className, {}};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM parameter) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(parameter);
-            if (_wcsicmp(ClassName(child).c_str(), s.className->c_str()) == 0) {
-                s.found.push_back(child);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ClassSearch search{&className, {}};
+    ::EnumChildWindows(parent, CollectOfClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

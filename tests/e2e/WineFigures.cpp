@@ -64,28 +64,36 @@ std::optional<std::size_t> UnixPrivateBytes(const std::wstring& programPath) {
     return bytes;
 }
 
+namespace {
+
+// The windows of one process, counted by the enumeration callbacks below (named functions:
+// the system calls them with its own calling convention, which a lambda lacks on 32-bit
+// Windows).
+struct WindowTally {
+    DWORD processId;
+    DWORD windows;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM tally) {
+    ++reinterpret_cast<WindowTally*>(tally)->windows;
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND top, LPARAM tally) {
+    auto& t = *reinterpret_cast<WindowTally*>(tally);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(top, &owner);
+    if (owner == t.processId) {
+        ++t.windows;
+        ::EnumChildWindows(top, CountChild, tally);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 DWORD WindowCount(DWORD processId) {
-    struct Count {
-        DWORD processId;
-        DWORD windows;
-    } count{processId, 0};
-    ::EnumWindows(
-        [](HWND top, LPARAM parameter) -> BOOL {
-            auto& c = *reinterpret_cast<Count*>(parameter);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(top, &owner);
-            if (owner == c.processId) {
-                ++c.windows;
-                ::EnumChildWindows(
-                    top,
-                    [](HWND, LPARAM p) -> BOOL {
-                        ++reinterpret_cast<Count*>(p)->windows;
-                        return TRUE;
-                    },
-                    parameter);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.windows;
+    WindowTally tally{processId, 0};
+    ::EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&tally));
+    return tally.windows;
 }
