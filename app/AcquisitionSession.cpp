@@ -134,10 +134,6 @@ void AcquisitionSession::Abandon() {
 }
 
 std::vector<std::uint32_t> AcquisitionSession::StoreChannels() const {
-    std::vector<std::uint32_t> channels;
     auto guard = store_.Lock();
-    for (std::uint32_t p = 0; p < store_.ChannelCount(); ++p) {
-        channels.push_back(store_.Channel(p).channel);
-    }
-    return channels;
+    return store_.ChannelNumbers();
 }

@@ -17,8 +17,8 @@
 
 #include "app/AdapterThread.h"
 #include "app/WindowResults.h"
-#include "device/DeviceLink.h"
-#include "device/TouchSampleStore.h"
+#include "device/connection/DeviceLink.h"
+#include "device/store/TouchSampleStore.h"
 
 enum class PanelState { Closed, Opened, Receiving, Waiting };
 

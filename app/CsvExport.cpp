@@ -1,9 +1,9 @@
 #include "app/CsvExport.h"
 
 #include "app/ProgramName.h"
-#include "device/ActiveCodePage.h"
-#include "device/ExportFormat.h"
-#include "device/StoreLines.h"
+#include "device/recording/TextEncoding.h"
+#include "device/recording/RecordingFormat.h"
+#include "device/recording/RecordingStoreLines.h"
 #include "framework/Prompts.h"
 
 #include <cwctype>
@@ -18,12 +18,12 @@ constexpr wchar_t kSavedText[] = L" 保存文件成功！！！ ";
 constexpr std::size_t kPathCapacity = 260;
 
 bool WriteLines(const DlgListData& table, ReplacementFile& file) {
-    ExportLineWriter lines(
+    RecordingLineWriter lines(
         [&file](std::string_view piece) { return file.Write(piece) == ERROR_SUCCESS; });
     const TouchSampleStore* store = table.RowSource();
     const std::vector<std::wstring> titles =
         store != nullptr ? StoreColumnTitles(*store) : std::vector<std::wstring>();
-    return lines.WriteText(ToActiveCodePage(CsvHeaderText(titles))) &&
+    return lines.WriteText(ToActiveCodePage(RecordingHeaderText(titles))) &&
            (store == nullptr ||
             WriteStoreLines(*store, static_cast<std::uint32_t>(table.RowCount()), lines)) &&
            lines.Flush();

@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "device/FileReplacement.h"
+#include "device/recording/FileReplacement.h"
 
 // True when the last three characters of path are "csv" in any case ("data.CSV", "mycsv").
 bool HasCsvSuffix(const std::wstring& path);

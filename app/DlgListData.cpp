@@ -2,8 +2,8 @@
 
 #include "app/DecimalText.h"
 #include "app/PageMessages.h"
-#include "device/ExportFormat.h"
-#include "device/StoreLines.h"
+#include "device/recording/RecordingFormat.h"
+#include "device/recording/RecordingStoreLines.h"
 #include "framework/MessageMap.h"
 
 #include <algorithm>

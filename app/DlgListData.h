@@ -6,7 +6,7 @@
 // million rows therefore cost nothing beyond the samples themselves, and appending rows is one
 // count update however long the recording is.
 
-#include "device/TouchSampleStore.h"
+#include "device/store/TouchSampleStore.h"
 #include "framework/Dialog.h"
 #include "framework/VirtualList.h"
 #include "res/resource.h"

@@ -2,7 +2,8 @@
 // The texts of the main window that its code sets: the status, the device model and the
 // messages of the device panel and of the review of a recording.
 
-#include "device/DeviceLink.h"
+#include "device/connection/DeviceLink.h"
+#include "device/connection/LibraryNotLoadedText.h"
 
 inline constexpr wchar_t kConnectedText[] = L"已连接";
 inline constexpr wchar_t kDisconnectedText[] = L"未连接";
@@ -19,22 +20,8 @@ inline constexpr wchar_t kNotARecordingText[] = L"无法读取记录文件：\n"
 inline constexpr wchar_t kRecordingLabel[] = L"记录：";
 inline constexpr wchar_t kReadingLabel[] = L"正在读取 ";
 
-// A library that cannot be loaded is named in a box of its own, without owner, before the
-// window's "设备未连接！".
-inline constexpr wchar_t kLibraryCaption[] = L"Sorvel";
-inline const wchar_t* LibraryNotLoadedText(ConnectResult result) {
-    switch (result) {
-        case ConnectResult::TessikNotLoaded:
-            return L"tessik 未加载!!!\n";
-        case ConnectResult::DravikNotLoaded:
-            return L"Dravikdll 未加载!!!";
-        default:
-            return nullptr;
-    }
-}
-
 // The boxes of a failed open, each message followed on a line of its own by what is known of
-// the reason: the library's box (empty when there is none) and "设备未连接！", which also takes
+// the reason: the library's box, without owner and before the other (empty when there is none) and "设备未连接！", which also takes
 // a library's reason that has no box of its own (a factory export missing).
 struct FailedOpenTexts {
     std::wstring library;
@@ -48,9 +35,9 @@ inline FailedOpenTexts FailedOpenText(ConnectResult result, const ConnectFailure
         return message;
     };
     FailedOpenTexts texts;
-    const wchar_t* library = LibraryNotLoadedText(result);
-    texts.library = library != nullptr ? followedBy(library, why.library) : std::wstring();
-    texts.notConnected = followedBy(kNotConnectedText, library != nullptr ? L"" : why.library);
+    const std::wstring library = LibraryNotLoadedBoxText(result);
+    texts.library = library.empty() ? std::wstring() : followedBy(library, why.library);
+    texts.notConnected = followedBy(kNotConnectedText, library.empty() ? why.library : L"");
     texts.notConnected = followedBy(texts.notConnected, why.adapter);
     return texts;
 }

@@ -3,9 +3,10 @@
 #include "app/CsvExport.h"
 #include "app/MainWindowTexts.h"
 #include "app/ProgramName.h"
-#include "device/ActiveCodePage.h"
-#include "device/DeviceConnection.h"
-#include "device/RecordingSource.h"
+#include "device/connection/DeviceConnection.h"
+#include "device/paths/FilePaths.h"
+#include "device/recording/RecordingSource.h"
+#include "device/recording/TextEncoding.h"
 #include "framework/Gdi.h"
 #include "framework/MessageMap.h"
 #include "framework/Prompts.h"
@@ -27,12 +28,6 @@ constexpr UINT WM_WINDOW_RESULTS = WM_APP + 1;
 // Posted to itself by OnInitDialog, so that the file of the command line is read once the
 // window shows and a message about it has its owner.
 constexpr UINT WM_OPEN_RECORDING_AT_START = WM_APP + 4;
-
-// The last path component, as the window names the file it shows.
-std::wstring FileNameOf(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
 }  // namespace
 
 CPalvexDlg::CPalvexDlg() : CPalvexDlg(DeviceConnection::ProgramFolder()) {}
@@ -184,7 +179,7 @@ void CPalvexDlg::Show(const DeviceOpened& opened) {
         // leaves the dialog enabled, and a second open meanwhile would stack its boxes on it.
         const FailedOpenTexts texts = FailedOpenText(opened.connection, opened.why);
         if (!texts.library.empty()) {
-            Prompts().ShowMessage(nullptr, texts.library, kLibraryCaption, MB_OK);
+            Prompts().ShowMessage(nullptr, texts.library, kLibraryNotLoadedCaption, MB_OK);
         }
         ShowPanel();
         Warn(texts.notConnected, kProgramName);

@@ -17,7 +17,7 @@
 #include "app/RecordingReview.h"
 #include "app/WindowResults.h"
 #include "chartpage/DlgChart.h"
-#include "device/TouchSampleStore.h"
+#include "device/store/TouchSampleStore.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "res/resource.h"

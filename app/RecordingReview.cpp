@@ -5,7 +5,7 @@
 #include <thread>
 #include <utility>
 
-#include "device/ExportReader.h"
+#include "device/recording/RecordingReader.h"
 
 struct RecordingReview::Job {
     Job(unsigned number, std::string name) : number(number), name(std::move(name)) {}
@@ -77,7 +77,7 @@ void RecordingReview::Read(const std::shared_ptr<Job>& job, RecordingSource sour
         job->result = {RecordingLoadResult::Outcome::Refused, job->name + ": cannot be opened"};
     } else {
         try {
-            ExportReader reader(source.file.get(), job->name);
+            RecordingReader reader(source.file.get(), job->name);
             job->result = LoadRecording(reader, job->loaded, job->stopping, progress);
         } catch (const std::bad_alloc&) {
             job->result = {RecordingLoadResult::Outcome::Refused,

@@ -15,9 +15,9 @@
 #include <string>
 
 #include "app/WindowResults.h"
-#include "device/RecordingLoad.h"
-#include "device/RecordingSource.h"
-#include "device/TouchSampleStore.h"
+#include "device/recording/RecordingLoad.h"
+#include "device/recording/RecordingSource.h"
+#include "device/store/TouchSampleStore.h"
 
 class RecordingReview {
   public:

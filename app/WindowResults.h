@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "app/ResultQueue.h"
-#include "device/DeviceLink.h"
+#include "device/connection/DeviceLink.h"
 
 // "打开设备" answered: how connecting ended, and the steps after it that succeeded.
 struct DeviceOpened {

@@ -3,8 +3,9 @@
 #include <windows.h>
 
 #include "capture/ConsoleText.h"
-#include "device/FileIdentity.h"
-#include "device/FileReplacement.h"
+#include "device/recording/FileIdentity.h"
+#include "device/recording/FileReplacement.h"
+#include "device/recording/SystemError.h"
 
 namespace {
 

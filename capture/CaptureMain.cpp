@@ -14,7 +14,7 @@
 #include "capture/ConsoleInterrupt.h"
 #include "capture/ConsoleText.h"
 #include "capture/DeviceListing.h"
-#include "capture/ExportKeys.h"
+#include "capture/RecordingIntoKeys.h"
 #include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
 #include "capture/LiveCapture.h"
@@ -24,8 +24,8 @@
 #include "capture/SummaryCompare.h"
 #include "capture/SummaryReport.h"
 #include "capture/SystemLanguage.h"
-#include "device/DeviceConnection.h"
-#include "device/RecordingSource.h"
+#include "device/connection/DeviceConnection.h"
+#include "device/recording/RecordingSource.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ bool ReadRecording(const std::string& path, RecordingKeys& keys) {
         ReportError(path + " cannot be read");
         return false;
     }
-    ExportReader reader(source.file.get(), path);
-    if (!ReadExportIntoKeys(reader, keys)) {
+    RecordingReader reader(source.file.get(), path);
+    if (!ReadRecordingIntoKeys(reader, keys)) {
         ReportError(reader.Error());
         return false;
     }

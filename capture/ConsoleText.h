@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "device/ActiveCodePage.h"  // ToUtf8, FromUtf8
+#include "device/recording/TextEncoding.h"  // ToUtf8, FromUtf8
 
 // Prints "palvex-capture: what" as one line on standard error.
 void ReportError(const std::string& what);

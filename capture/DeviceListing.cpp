@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "device/ActiveCodePage.h"
-#include "device/ConnectionProblemText.h"
+#include "device/recording/TextEncoding.h"
+#include "device/connection/ConnectionProblemText.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "device/SampleQuantity.h"
+#include "device/store/SampleQuantity.h"
 
 namespace {
 // The chip reports whole counts: a noise below one count is taken as one.

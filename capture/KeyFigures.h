@@ -14,8 +14,8 @@
 
 #include "capture/SuggestedThresholds.h"
 #include "capture/TouchRuns.h"
-#include "device/SampleQuantity.h"
-#include "device/SampleSeries.h"
+#include "device/store/SampleQuantity.h"
+#include "device/store/SampleSeries.h"
 
 inline constexpr double kDefaultMinSnr = 5.0;
 

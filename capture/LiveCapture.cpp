@@ -4,10 +4,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "device/ActiveCodePage.h"
-#include "device/DeviceConnection.h"
-#include "device/SampleQuantity.h"
-#include "device/TouchSampleStore.h"
+#include "device/connection/DeviceConnection.h"
+#include "device/connection/LibraryNotLoadedText.h"
+#include "device/recording/TextEncoding.h"
+#include "device/store/SampleQuantity.h"
+#include "device/store/TouchSampleStore.h"
 
 namespace {
 
@@ -16,18 +17,6 @@ using Clock = std::chrono::steady_clock;
 // The store keeps every sample it decodes; emptying it this often keeps a capture of any
 // length at the memory of a few thousand frames.
 constexpr std::uint64_t kFramesPerStoreClear = 4096;
-
-// The one-line errors for a library that cannot be loaded begin with the window's words.
-const char* LibraryNotLoadedLine(ConnectResult result) {
-    switch (result) {
-        case ConnectResult::TessikNotLoaded:
-            return "Sorvel: tessik 未加载!!!";
-        case ConnectResult::DravikNotLoaded:
-            return "Sorvel: Dravikdll 未加载!!!";
-        default:
-            return "";
-    }
-}
 
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -51,7 +40,7 @@ CaptureOutcome CaptureFrames(DeviceConnection& device, const CaptureLimits& limi
     const ConnectResult connected = device.Connect();
     if (connected != ConnectResult::Connected) {
         const ConnectFailureText why = device.ExplainFailure(connected, TextLanguage::English);
-        std::string library = LibraryNotLoadedLine(connected);
+        std::string library = ToUtf8(LibraryNotLoadedLine(connected));
         if (!why.library.empty()) {
             library += (library.empty() ? "" : " ") + ToUtf8(why.library);
         }

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "device/FileReplacement.h"
+#include "device/recording/FileReplacement.h"
+#include "device/recording/SystemError.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ bool WhatToAppend(HANDLE file, std::uint64_t size, const std::vector<std::string
     std::string first;
     std::string last;
     if (!ReadAt(file, 0, longest, first) || !ReadAt(file, size - 1, 1, last)) {
-        error = "cannot be read: " + SystemErrorText(LastErrorOr(ERROR_READ_FAULT));
+        error = "cannot be read: " + SystemErrorText(FailedCallError(ERROR_READ_FAULT));
         return false;
     }
     std::size_t edition = 0;
@@ -114,7 +115,7 @@ bool AppendToLog(const std::wstring& path, const std::vector<std::string>& heade
                                               &written, nullptr) &&
                                   written == whole.size());
             if (!appended) {
-                error = "cannot be written: " + SystemErrorText(LastErrorOr(ERROR_WRITE_FAULT));
+                error = "cannot be written: " + SystemErrorText(FailedCallError(ERROR_WRITE_FAULT));
             }
         }
     }

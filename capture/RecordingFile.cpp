@@ -1,10 +1,9 @@
 #include "capture/RecordingFile.h"
 
-#include <vector>
-
-#include "device/ActiveCodePage.h"
-#include "device/ExportFormat.h"
-#include "device/SampleQuantity.h"
+#include "device/recording/RecordingFormat.h"
+#include "device/recording/RecordingHeader.h"
+#include "device/recording/SystemError.h"
+#include "device/store/SampleQuantity.h"
 
 bool RecordingFile::Fail(const std::string& what, DWORD error) {
     if (error_.empty()) {
@@ -26,12 +25,7 @@ bool RecordingFile::Open(const std::wstring& path) {
 }
 
 bool RecordingFile::WriteHeader(std::uint32_t channels) {
-    std::vector<std::uint32_t> numbers;
-    for (std::uint32_t channel = 0; channel < channels; ++channel) {
-        numbers.push_back(channel);
-    }
-    return lines_->WriteText(ToActiveCodePage(CsvHeaderText(DataTableTitles(numbers)))) &&
-           lines_->Flush();
+    return lines_->WriteText(RecordingHeaderBytes(NumberedChannels(channels))) && lines_->Flush();
 }
 
 bool RecordingFile::WriteRow(const std::int32_t* values, std::uint32_t channels) {

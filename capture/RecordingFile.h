@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "device/ExportLineWriter.h"
-#include "device/FileReplacement.h"
+#include "device/recording/RecordingLineWriter.h"
+#include "device/recording/FileReplacement.h"
 
 class RecordingFile {
   public:
@@ -36,7 +36,7 @@ class RecordingFile {
     bool Fail(const std::string& what, DWORD error);
 
     std::optional<ReplacementFile> replacement_;
-    std::optional<ExportLineWriter> lines_;
+    std::optional<RecordingLineWriter> lines_;
     std::int64_t rows_ = 0;
     std::string error_;
     std::wstring kept_;

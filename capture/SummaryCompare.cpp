@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "capture/SummaryReport.h"
+#include "device/store/TouchSampleStore.h"
 
 namespace {
 
@@ -100,8 +101,9 @@ bool ParseSummaryCsv(std::string_view text, const std::string& name,
         char* stop = nullptr;
         const unsigned long number = std::strtoul(channel.c_str(), &stop, 10);
         if (f.size() < kFirstColumnCount || channel.empty() || channel[0] < '1' ||
-            channel[0] > '9' || *stop != '\0' || number > 32 || !IsNumberOrEmpty(f[kNoise]) ||
-            !IsNumberOrEmpty(f[kDelta]) || !IsNumberOrEmpty(f[kSnr]) || !IsVerdict(f[kVerdict])) {
+            channel[0] > '9' || *stop != '\0' || number > kMaxTouchChannels ||
+            !IsNumberOrEmpty(f[kNoise]) || !IsNumberOrEmpty(f[kDelta]) ||
+            !IsNumberOrEmpty(f[kSnr]) || !IsVerdict(f[kVerdict])) {
             return fail("not a line of channel figures");
         }
         for (const EarlierFigures& before : channels) {

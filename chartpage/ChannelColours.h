@@ -2,7 +2,7 @@
 // One colour per touch channel: channel k's line in all four charts and the background of
 // row k in all four value lists.
 
-#include "device/TouchSampleStore.h"
+#include "device/store/TouchSampleStore.h"
 
 #include <windows.h>
 

@@ -1,6 +1,7 @@
 #include "chartpage/ChartPageRules.h"
 
-#include "device/ChannelSamples.h"
+#include "device/store/ChannelSamples.h"
+#include "device/store/TouchSampleStore.h"
 
 #include <windows.h>
 
@@ -27,7 +28,7 @@ std::optional<unsigned> RefreshPeriodFor(std::uint32_t channelCount) {
     if (channelCount <= 16) {
         return 200;
     }
-    if (channelCount <= 32) {
+    if (channelCount <= kMaxTouchChannels) {
         return 300;
     }
     return std::nullopt;

@@ -3,8 +3,8 @@
 // per quantity, the value under the cursor or nothing. The lists ask for their texts when
 // they paint, so a refresh only writes numbers here and costs no list calls.
 
-#include "device/SampleQuantity.h"
-#include "device/TouchSampleStore.h"
+#include "device/store/SampleQuantity.h"
+#include "device/store/TouchSampleStore.h"
 
 #include <array>
 #include <cstddef>

@@ -147,8 +147,8 @@ void DlgChart::Setup() {
         chart.BindStore(store_);
     }
     cursorValues_.RemoveAllRows();
-    for (std::uint32_t p = 0; p < store_->ChannelCount(); ++p) {
-        cursorValues_.AddRow(store_->Channel(p).channel);
+    for (std::uint32_t channel : store_->ChannelNumbers()) {
+        cursorValues_.AddRow(channel);
     }
     for (const CListCtrl& list : valueLists_) {
         list.DeleteAllItems();

@@ -6,7 +6,7 @@
 #include "chartpage/ChartPageMessages.h"
 #include "chartpage/CursorValueTable.h"
 #include "chartpage/QuantityChart.h"
-#include "device/TouchSampleStore.h"
+#include "device/store/TouchSampleStore.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 

@@ -8,8 +8,8 @@
 #include "chart/PlotCursor.h"
 #include "chartpage/ChartPageRules.h"
 #include "chartpage/PageChartLook.h"
-#include "device/SampleQuantity.h"
-#include "device/TouchSampleStore.h"
+#include "device/store/SampleQuantity.h"
+#include "device/store/TouchSampleStore.h"
 
 #include <array>
 #include <cstdint>

@@ -47,7 +47,7 @@ function(palvex_defaults target)
 endfunction()
 
 # Each library shows only its own headers. Its include root, build/include/<library>, holds
-# links to them under their folder's name, so that "device/TouchSampleStore.h" is found by the
+# links to them under their folder's name, so that "device/store/TouchSampleStore.h" is found by the
 # library itself and by the targets that link it, and by no one else: a file that includes a
 # header of a library its target does not link, or of a higher layer, does not compile. The
 # repository's top is nobody's include root.

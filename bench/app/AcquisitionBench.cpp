@@ -24,11 +24,12 @@
 #include "app/PageMessages.h"
 #include "app/DecimalText.h"
 #include "app/PalvexDlg.h"
-#include "device/ActiveCodePage.h"
-#include "device/DeviceConnection.h"
-#include "device/ExportFormat.h"
-#include "device/StoreLines.h"
-#include "device/FrameDecoding.h"
+#include "device/connection/DeviceConnection.h"
+#include "device/recording/RecordingFormat.h"
+#include "device/recording/RecordingHeader.h"
+#include "device/recording/RecordingStoreLines.h"
+#include "device/recording/TextEncoding.h"
+#include "device/store/FrameDecoding.h"
 #include "tessik/SimulatedChip.h"
 
 #include <windows.h>
@@ -412,7 +413,8 @@ int Table(std::uint32_t rows) {
     std::printf("  one cell text through the list: %.3f us\n",
                 Millis(Clock::now() - cellsStart) / 10.0);
 
-    // The Part's table: an ordinary report list with one string per cell, far fewer rows.
+    // The table as it was before the data list page: an ordinary report list with one string per
+    // cell, far fewer rows.
     const std::uint32_t naiveRows = std::min<std::uint32_t>(rows, 1000);
     HWND naive = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0,
                                    980, 660, HostWindow(), nullptr, nullptr, nullptr);
@@ -460,9 +462,9 @@ int Table(std::uint32_t rows) {
 // The export as it was before the line writer: the titles read back from the list, each row
 // formatted by hand under a lock of its own, gathered into pieces of 1 MB. Kept as the
 // reference the writer's figures are compared with.
-namespace todays {
+namespace earlierExport {
 
-constexpr std::size_t kWritePiece = ExportLineWriter::kWritePiece;
+constexpr std::size_t kWritePiece = RecordingLineWriter::kWritePiece;
 
 void AppendRowFields(const TouchSampleStore& store, int row, int columns, std::string& line) {
     const std::size_t start = line.size();
@@ -524,7 +526,7 @@ bool WriteFile(const DlgListData& table, const std::wstring& path) {
            ::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
-}  // namespace todays
+}  // namespace earlierExport
 
 double FileBytes(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -554,20 +556,20 @@ double MedianRate(double bytes, Run run) {
 
 struct Rates {
     double ours = 0.0;
-    double todays = 0.0;
+    double earlier = 0.0;
 };
 
-// The median rates of ours and of today's path, run by turns kRuns times each: on a shared
+// The median rates of ours and of the earlier path, run by turns kRuns times each: on a shared
 // machine the load changes from second to second, and by turns both paths bear it alike.
-template <typename Ours, typename Todays>
-Rates MedianRatesByTurns(double bytes, Ours ours, Todays todays) {
+template <typename Ours, typename Earlier>
+Rates MedianRatesByTurns(double bytes, Ours ours, Earlier earlier) {
     std::vector<double> oursRates;
-    std::vector<double> todaysRates;
+    std::vector<double> earlierRates;
     for (int i = 0; i < kRuns; ++i) {
         oursRates.push_back(Rate(bytes, ours));
-        todaysRates.push_back(Rate(bytes, todays));
+        earlierRates.push_back(Rate(bytes, earlier));
     }
-    return {Quantile(oursRates, 0.5), Quantile(todaysRates, 0.5)};
+    return {Quantile(oursRates, 0.5), Quantile(earlierRates, 0.5)};
 }
 
 int Export(const std::wstring& path, std::uint32_t rows) {
@@ -579,25 +581,25 @@ int Export(const std::wstring& path, std::uint32_t rows) {
         return 1;
     }
     const double size = FileBytes(path);
-    if (!todays::WriteFile(table, path) || FileBytes(path) != size) {
-        std::fprintf(stderr, "today's export wrote other bytes\n");
+    if (!earlierExport::WriteFile(table, path) || FileBytes(path) != size) {
+        std::fprintf(stderr, "the earlier export wrote other bytes\n");
         return 1;
     }
 
     const Rates whole = MedianRatesByTurns(
         size,
         [&] { return WriteTableAsCsv(table, path).outcome == CsvWriteResult::Outcome::Saved; },
-        [&] { return todays::WriteFile(table, path); });
+        [&] { return earlierExport::WriteFile(table, path); });
     const Rates lines = MedianRatesByTurns(
         size,
         [&] {
-            ExportLineWriter writer([](std::string_view) { return true; });
+            RecordingLineWriter writer([](std::string_view) { return true; });
             return WriteStoreLines(*table.RowSource(), static_cast<std::uint32_t>(rows), writer) &&
                    writer.Flush();
         },
-        [&] { return todays::WriteRows(table, [](const std::string&) { return true; }); });
+        [&] { return earlierExport::WriteRows(table, [](const std::string&) { return true; }); });
     std::string all;
-    ExportLineWriter gather([&all](std::string_view piece) {
+    RecordingLineWriter gather([&all](std::string_view piece) {
         all += piece;
         return true;
     });
@@ -609,15 +611,15 @@ int Export(const std::wstring& path, std::uint32_t rows) {
             file != nullptr && std::fwrite(all.data(), 1, all.size(), file) == all.size();
         return file != nullptr && std::fclose(file) == 0 && written;
     });
-    std::printf("export, %u rows x %d fields, %.1f MB, median of %d, today's path by turns:\n",
+    std::printf("export, %u rows x %d fields, %.1f MB, median of %d, the earlier path by turns:\n",
                 rows, table.ColumnCount(), size / 1e6, kRuns);
-    std::printf("  building the lines: %.0f MB/s (today's path %.0f MB/s, %.1fx)\n", lines.ours,
-                lines.todays, lines.ours / lines.todays);
+    std::printf("  building the lines: %.0f MB/s (the earlier path %.0f MB/s, %.1fx)\n", lines.ours,
+                lines.earlier, lines.ours / lines.earlier);
     std::printf("  writing them alone: %.0f MB/s\n", writing);
-    std::printf("  whole export: %.0f MB/s (today's path %.0f MB/s, %.1fx)\n", whole.ours,
-                whole.todays, whole.ours / whole.todays);
+    std::printf("  whole export: %.0f MB/s (the earlier path %.0f MB/s, %.1fx)\n", whole.ours,
+                whole.earlier, whole.ours / whole.earlier);
 
-    // The Part's export: the list's cell texts, a line at a time, converted and written.
+    // The plainest export: the list's cell texts, a line at a time, converted and written.
     const HWND list = filled.page.GetDlgItem(IDC_DATA_LIST);
     const int columns = filled.page.ColumnCount();
     const auto start = Clock::now();
@@ -654,12 +656,8 @@ bool WriteRecording(const std::wstring& path, std::uint32_t frames) {
     if (file == nullptr) {
         return false;
     }
-    ExportLineWriter lines(ExportLineWriter::FileSink(file));
-    std::vector<std::uint32_t> channels(kChannels);
-    for (std::uint32_t c = 0; c < kChannels; ++c) {
-        channels[c] = c;
-    }
-    bool written = lines.WriteText(ToActiveCodePage(CsvHeaderText(DataTableTitles(channels))));
+    RecordingLineWriter lines(RecordingLineWriter::FileSink(file));
+    bool written = lines.WriteText(RecordingHeaderBytes(NumberedChannels(kChannels)));
     std::int32_t values[kChannels * 4];
     for (std::uint32_t frame = 0; written && frame < frames; ++frame) {
         for (std::uint32_t c = 0; c < kChannels; ++c) {

@@ -14,23 +14,20 @@
 #include <cstdlib>
 #include <string>
 
-#include "capture/ExportKeys.h"
+#include "capture/RecordingIntoKeys.h"
 #include "capture/HtmlReport.h"
 #include "capture/KeyFigures.h"
 #include "capture/LiveCapture.h"
 #include "capture/RecordingFile.h"
-#include "device/DeviceConnection.h"
+#include "device/connection/DeviceConnection.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 std::wstring SimulatorFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.resize(folder.find_last_of(L'\\') + 1);
-    folder += PALVEX_SIMULATOR_FOLDER_FROM_BENCH;
+    const std::wstring folder =
+        DeviceConnection::ProgramFolder() + PALVEX_SIMULATOR_FOLDER_FROM_BENCH;
     wchar_t full[MAX_PATH] = {};
     ::GetFullPathNameW(folder.c_str(), MAX_PATH, full, nullptr);
     return full;
@@ -112,9 +109,9 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     start = Clock::now();
-    ExportReader reader(input, "recording");
+    RecordingReader reader(input, "recording");
     RecordingKeys offline;
-    const bool read = ReadExportIntoKeys(reader, offline);
+    const bool read = ReadRecordingIntoKeys(reader, offline);
     const double seconds = SecondsSince(start);
     const long long bytes = _ftelli64(input);
     std::fclose(input);

@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "device/DeviceRequests.h"
+#include "device/connection/DeviceRequests.h"
 #include "request/DebugCmdProcess.h"
 #include "tessik/AdapterSimulator.h"
 

@@ -4,7 +4,7 @@
 #include "tests/app/PalvexUnderTest.h"
 
 #include "app/CsvExport.h"
-#include "device/FileReplacement.h"
+#include "device/recording/FileReplacement.h"
 
 #include <fstream>
 #include <iterator>

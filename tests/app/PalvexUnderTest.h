@@ -17,7 +17,7 @@
 #include "app/PalvexDlg.h"
 #include "chart/PlotLineSeries.h"
 #include "res/resource.h"
-#include "tests/device/SimulatorRecord.h"
+#include "tests/connection/SimulatorRecord.h"
 #include "tests/framework/RecordingPrompts.h"
 
 // Enabling of "打开设备", "继续接收", "停止接收", "关闭设备", "清除数据", "导出数据", in this

@@ -4,8 +4,8 @@
 #include "tests/app/PalvexUnderTest.h"
 
 #include "app/CsvExport.h"
-#include "device/ActiveCodePage.h"
-#include "device/ExportFormat.h"
+#include "device/recording/TextEncoding.h"
+#include "device/recording/RecordingFormat.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -28,7 +28,7 @@ std::string Recording(std::uint32_t channels, int rows) {
     for (std::uint32_t c = 0; c < channels; ++c) {
         numbers.push_back(c);
     }
-    std::string text = ToActiveCodePage(CsvHeaderText(DataTableTitles(numbers)));
+    std::string text = ToActiveCodePage(RecordingHeaderText(RecordingColumnTitles(numbers)));
     for (int r = 1; r <= rows; ++r) {
         text += std::to_string(r) + ",";
         for (std::uint32_t c = 0; c < channels; ++c) {

@@ -5,16 +5,10 @@
 
 #include <string>
 
+#include "device/connection/DeviceConnection.h"
 #include "tests/capture/CaptureRunner.h"
 
 namespace {
-
-std::wstring TestProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
 
 TEST(CaptureAdapterTest, RecordsThroughATessikLaidOutInC) {
     const ScopedEnvironment environment{{{L"TESSIK_SIM_CHANNELS", L"2"},
@@ -26,7 +20,7 @@ TEST(CaptureAdapterTest, RecordsThroughATessikLaidOutInC) {
         ASSERT_TRUE(
             ::CopyFileW((SimulatorFolder() + name).c_str(), (folder + name).c_str(), FALSE));
     }
-    ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"ForeignTessik.dll").c_str(),
+    ASSERT_TRUE(::CopyFileW((DeviceConnection::ProgramFolder() + L"ForeignTessik.dll").c_str(),
                             (folder + L"Tessik.dll").c_str(), FALSE));
     const ProgramRun run = RunCapture(L"--frames 3000 --summary", folder);
     EXPECT_EQ(run.exitCode, 0u) << run.err;

@@ -2,13 +2,12 @@
 
 #include <cstdio>
 
+#include "device/connection/DeviceConnection.h"
+
 const std::wstring& SimulatorFolder() {
     static const std::wstring folder = [] {
-        wchar_t path[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring relative(path);
-        relative.resize(relative.find_last_of(L'\\') + 1);
-        relative += PALVEX_SIMULATOR_FOLDER_FROM_TESTS;
+        const std::wstring relative =
+            DeviceConnection::ProgramFolder() + PALVEX_SIMULATOR_FOLDER_FROM_TESTS;
         wchar_t full[MAX_PATH] = {};
         ::GetFullPathNameW(relative.c_str(), MAX_PATH, full, nullptr);
         return std::wstring(full) + L"\\";

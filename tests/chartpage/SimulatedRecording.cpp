@@ -1,6 +1,6 @@
 #include "SimulatedRecording.h"
 
-#include "device/FrameDecoding.h"
+#include "device/store/FrameDecoding.h"
 
 SimulatedRecording::SimulatedRecording(TouchSampleStore& store, int channels, std::uint32_t seed)
     : store_(store), chip_(channels, -1, seed) {

@@ -1,7 +1,7 @@
 #pragma once
 // Fills a store the way the device connection does, from the frames of the simulated chip.
 
-#include "device/TouchSampleStore.h"
+#include "device/store/TouchSampleStore.h"
 #include "tessik/SimulatedChip.h"
 
 #include <cstdint>

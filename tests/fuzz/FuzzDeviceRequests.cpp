@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-#include "device/DeviceRequests.h"
+#include "device/connection/DeviceRequests.h"
 #include "request/DebugCmdProcess.h"
 #include "tessik/AdapterSimulator.h"
 #include "tests/fuzz/ArbitraryAdapter.h"

@@ -12,8 +12,8 @@
 #include <cstring>
 #include <memory>
 
-#include "device/FrameDecoding.h"
-#include "device/TouchSampleStore.h"
+#include "device/store/FrameDecoding.h"
+#include "device/store/TouchSampleStore.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "device/FrameDecoding.h"
+#include "device/store/FrameDecoding.h"
 #include "tests/store/TestFrame.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "device/SampleSeries.h"
+#include "device/store/SampleSeries.h"
 
 using ::testing::Each;
 using ::testing::ElementsAreArray;

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <thread>
 
-#include "device/FrameDecoding.h"
-#include "device/StoreLines.h"
+#include "device/store/FrameDecoding.h"
+#include "device/recording/RecordingStoreLines.h"
 #include "tests/store/TestFrame.h"
 
 namespace {
@@ -175,7 +175,7 @@ TEST(StoreConcurrency, ExportsWholeConsistentLinesWhileFramesAreDecodedAndCleare
     std::uint32_t badRow = 0;
     while (badRow == 0 && (decoding.Decoding() || exports == 0)) {
         std::string text;
-        ExportLineWriter writer([&text](std::string_view piece) {
+        RecordingLineWriter writer([&text](std::string_view piece) {
             text += piece;
             return true;
         });

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "device/FrameDecoding.h"
+#include "device/store/FrameDecoding.h"
 
 using Frame = std::array<std::uint8_t, kMeasurementFrameSize>;
 
