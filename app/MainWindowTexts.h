@@ -21,8 +21,9 @@ inline constexpr wchar_t kRecordingLabel[] = L"记录：";
 inline constexpr wchar_t kReadingLabel[] = L"正在读取 ";
 
 // The boxes of a failed open, each message followed on a line of its own by what is known of
-// the reason: the library's box, without owner and before the other (empty when there is none) and "设备未连接！", which also takes
-// a library's reason that has no box of its own (a factory export missing).
+// the reason: the library's box, without owner and before the other (empty when there is none) and
+// "设备未连接！", which also takes a library's reason that has no box of its own (a factory export
+// missing).
 struct FailedOpenTexts {
     std::wstring library;
     std::wstring notConnected;
