@@ -4,6 +4,7 @@
 // shows channel 0.
 
 #include "framework/Controls.h"
+#include "device/store/TouchSampleStore.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 
@@ -12,7 +13,7 @@
 #include <cstdint>
 #include <optional>
 
-constexpr int kChannelBoxCount = 32;
+constexpr int kChannelBoxCount = static_cast<int>(kMaxTouchChannels);
 
 // Control id of the check box of each channel, at the channel's index.
 constexpr std::array<int, kChannelBoxCount> kChannelBoxIds = {
