@@ -81,8 +81,8 @@ run_fuzz() {
 # The 32-bit build: the programs and the tests that cross the libraries' boundaries or drive the
 # programs (the request module, the HID transport, the device connection and palvex-capture with
 # the C stand-in Tessik.dll, the simulator scenarios), run under 32-bit Wine where it runs here.
-X86_TEST_PROGRAMS=(request_tests hid_transport_tests device_connection_tests capture_core_tests
-                   capture_program_tests e2e_scenarios)
+X86_TEST_PROGRAMS=(request_tests hid_transport_tests device_connection_tests key_figures_tests
+                   capture_core_tests capture_program_tests e2e_scenarios)
 X86_TESTS=("${X86_TEST_PROGRAMS[@]}" e2e_foreign_tessik)
 run_32bit_tests() {
     local start=$SECONDS reason

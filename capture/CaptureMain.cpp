@@ -15,14 +15,14 @@
 #include "capture/ConsoleText.h"
 #include "capture/DeviceListing.h"
 #include "capture/RecordingIntoKeys.h"
-#include "capture/HtmlReport.h"
-#include "capture/KeyFigures.h"
+#include "evaluation/HtmlReport.h"
+#include "evaluation/KeyFigures.h"
 #include "capture/LiveCapture.h"
 #include "capture/LogFile.h"
 #include "capture/ProductionLog.h"
 #include "capture/RecordingFile.h"
 #include "capture/SummaryCompare.h"
-#include "capture/SummaryReport.h"
+#include "evaluation/SummaryReport.h"
 #include "capture/SystemLanguage.h"
 #include "device/connection/DeviceConnection.h"
 #include "device/recording/RecordingSource.h"
@@ -217,7 +217,7 @@ int wmain(int argc, wchar_t** argv) {
         return kFailure;
     }
 
-    const std::vector<KeyFigures> figures = keys.Judge(options.judge);
+    const std::vector<KeyFigures> figures = JudgeRecording(keys, options.judge);
     if (options.summary) {
         std::fputs(FormatSummaryTable(figures, options.judge, Language(options)).c_str(), stdout);
     }

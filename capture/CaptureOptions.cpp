@@ -1,46 +1,19 @@
 #include "capture/CaptureOptions.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
+#include "evaluation/SettingText.h"
 
 namespace {
 
-// Plain decimal only: digits, and for a real number a sign and one decimal point. The C library
-// would also take leading blanks, hexadecimal, exponents and "inf", which a script hardly
-// means and would then be run with a value it did not write.
-bool IsPlainDecimal(const std::string& text, bool real) {
-    std::size_t at = real && (text[0] == '-' || text[0] == '+') ? 1 : 0;
-    bool digits = false;
-    bool point = false;
-    for (; at < text.size(); ++at) {
-        if (text[at] >= '0' && text[at] <= '9') {
-            digits = true;
-        } else if (real && text[at] == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    return digits;
-}
-
 bool ParseDouble(const std::string& text, double& value) {
-    if (!IsPlainDecimal(text, true)) {
-        return false;
-    }
-    errno = 0;
-    value = std::strtod(text.c_str(), nullptr);
-    return errno == 0 && std::isfinite(value);
+    const std::optional<double> parsed = ParsePlainReal(text);
+    value = parsed.value_or(0.0);
+    return parsed.has_value();
 }
 
 bool ParseCount(const std::string& text, std::uint64_t& value) {
-    if (!IsPlainDecimal(text, false)) {
-        return false;
-    }
-    errno = 0;
-    value = std::strtoull(text.c_str(), nullptr, 10);
-    return errno == 0;
+    const std::optional<std::uint64_t> parsed = ParsePlainCount(text);
+    value = parsed.value_or(0);
+    return parsed.has_value();
 }
 
 // The checks that need the whole command line.
@@ -141,16 +114,18 @@ ParsedOptions ParseCaptureOptions(const std::vector<std::string>& arguments) {
             }
             o.judge.threshold = number;
         } else if (name == "--min-snr") {
-            if (!ParseDouble(value, number) || number < 0.0) {
+            const std::optional<double> mark = ParsePassMark(value);
+            if (!mark) {
                 return fail("--min-snr needs a number of at least 0, not \"" + value + "\"");
             }
-            o.judge.minSnr = number;
+            o.judge.minSnr = *mark;
         } else if (name == "--min-touch-frames") {
-            if (!ParseCount(value, count) || count == 0 || count > 0xFFFFFFFFull) {
+            const std::optional<std::uint32_t> frames = ParseMinTouchFrames(value);
+            if (!frames) {
                 return fail("--min-touch-frames needs a positive whole number, not \"" + value +
                             "\"");
             }
-            o.judge.minTouchFrames = static_cast<std::uint32_t>(count);
+            o.judge.minTouchFrames = *frames;
         } else if (name == "--noise") {
             if (value != "pp" && value != "rms") {
                 return fail("--noise needs pp or rms, not \"" + value + "\"");

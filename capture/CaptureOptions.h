@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "capture/KeyFigures.h"
-#include "capture/ReportLanguage.h"
+#include "evaluation/KeyFigures.h"
+#include "evaluation/ReportLanguage.h"
 
 struct CaptureOptions {
     bool help = false;

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "capture/SummaryColumns.h"
+#include "evaluation/SummaryColumns.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/KeyFigures.h"
+#include "evaluation/KeyFigures.h"
 
 // The header lines, with their CR LF, that the log's versions begin with: the newest first,
 // which a new or empty log gets. Each holds the time, the label and summary columns.

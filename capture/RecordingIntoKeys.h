@@ -1,7 +1,7 @@
 #pragma once
 // A file that the window exported, read into the keys that judge it.
 
-#include "capture/KeyFigures.h"
+#include "evaluation/KeyFigures.h"
 #include "device/recording/RecordingReader.h"
 
 // Reads the header and every row of reader into keys. False with reader.Error() set when the

@@ -6,7 +6,7 @@
 #include <map>
 #include <optional>
 
-#include "capture/SummaryReport.h"
+#include "evaluation/SummaryReport.h"
 #include "device/store/TouchSampleStore.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "capture/KeyFigures.h"
+#include "evaluation/KeyFigures.h"
 
 // One channel of an earlier summary, its figures as written there (empty when it had none).
 struct EarlierFigures {

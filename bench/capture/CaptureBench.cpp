@@ -15,8 +15,8 @@
 #include <string>
 
 #include "capture/RecordingIntoKeys.h"
-#include "capture/HtmlReport.h"
-#include "capture/KeyFigures.h"
+#include "evaluation/HtmlReport.h"
+#include "evaluation/KeyFigures.h"
 #include "capture/LiveCapture.h"
 #include "capture/RecordingFile.h"
 #include "device/connection/DeviceConnection.h"
@@ -97,7 +97,7 @@ int wmain(int argc, wchar_t** argv) {
                 PrivateMegabytes());
 
     Clock::time_point start = Clock::now();
-    const std::vector<KeyFigures> figures = keys.Judge({});
+    const std::vector<KeyFigures> figures = JudgeRecording(keys, {});
     const double judging = SecondsSince(start);
     start = Clock::now();
     const std::string report = FormatHtmlReport(keys, figures, {"bench", "now", {}});

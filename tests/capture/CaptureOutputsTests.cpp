@@ -2,7 +2,7 @@
 
 #include "capture/ProductionLog.h"
 #include "capture/SummaryCompare.h"
-#include "capture/SummaryReport.h"
+#include "evaluation/SummaryReport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // touch shaded where it happened, the finger threshold above the band and the verdicts'
 // colours. And it stays small however long the recording.
 
-#include "capture/HtmlReport.h"
+#include "evaluation/HtmlReport.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ RecordingKeys Recording(std::uint32_t channels, std::uint64_t frames) {
 }
 
 std::string Report(const RecordingKeys& keys, ReportLanguage language = ReportLanguage::English) {
-    return FormatHtmlReport(keys, keys.Judge({}),
+    return FormatHtmlReport(keys, JudgeRecording(keys, {}),
                             {"keys <1>.csv", "2024-05-01T08:30:00Z", {}, language});
 }
 

@@ -1,4 +1,4 @@
-#include "capture/SummaryReport.h"
+#include "evaluation/SummaryReport.h"
 
 #include <algorithm>
 

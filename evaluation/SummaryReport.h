@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "capture/KeyFigures.h"
-#include "capture/ReportLanguage.h"
-#include "capture/SummaryColumns.h"
+#include "evaluation/KeyFigures.h"
+#include "evaluation/ReportLanguage.h"
+#include "evaluation/SummaryColumns.h"
 
 // The name of the noise the SNR divides by, as the table and the report show it.
 ReportText NoiseStatisticName(NoiseStatistic noise);

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "capture/KeyFigures.h"
-#include "capture/ReportLanguage.h"
+#include "evaluation/KeyFigures.h"
+#include "evaluation/ReportLanguage.h"
 
 // The verdict as the CSV files write it: "pass", "fail", "no touch", "no quiet", "no data".
 const char* VerdictText(KeyVerdict verdict);

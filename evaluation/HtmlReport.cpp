@@ -1,9 +1,9 @@
-#include "capture/HtmlReport.h"
+#include "evaluation/HtmlReport.h"
 
 #include <algorithm>
 #include <initializer_list>
 
-#include "capture/SummaryReport.h"
+#include "evaluation/SummaryReport.h"
 
 namespace {
 
@@ -37,17 +37,6 @@ std::string Escape(const std::string& text) {
 
 std::string Number(double value) {
     return Fixed(value, 1);
-}
-
-const char* VerdictColour(KeyVerdict verdict) {
-    switch (verdict) {
-        case KeyVerdict::Pass:
-            return report_colour::kPass;
-        case KeyVerdict::Fail:
-            return report_colour::kFail;
-        default:
-            return report_colour::kOther;
-    }
 }
 
 // Maps frames and differences of one channel to the pixels of its chart.
@@ -245,8 +234,19 @@ std::string Introduction(const ReportHeading& heading) {
 
 }  // namespace
 
-std::string FormatHtmlReport(const RecordingKeys& keys, const std::vector<KeyFigures>& figures,
-                             const ReportHeading& heading) {
+const char* VerdictColour(KeyVerdict verdict) {
+    switch (verdict) {
+        case KeyVerdict::Pass:
+            return report_colour::kPass;
+        case KeyVerdict::Fail:
+            return report_colour::kFail;
+        default:
+            return report_colour::kOther;
+    }
+}
+
+std::string FormatHtmlReport(const RecordingChannels& recording,
+                             const std::vector<KeyFigures>& figures, const ReportHeading& heading) {
     const ReportLanguage l = heading.language;
     const bool zh = l == ReportLanguage::Chinese;
     const std::string title = zh ? "palvex-capture：按键参数" : "palvex-capture: key figures";
@@ -270,10 +270,11 @@ std::string FormatHtmlReport(const RecordingKeys& keys, const std::vector<KeyFig
             Swatch(report_colour::kTouch, zh ? "触摸" : "touches") +
             Swatch(report_colour::kFinger, zh ? "建议的手指阈值" : "suggested finger threshold") +
             "</p>";
-    for (const KeyFigures& key : figures) {
+    for (std::uint32_t position = 0; position < figures.size(); ++position) {
+        const KeyFigures& key = figures[position];
         html += "<div class=\"key\">";
-        if (key.channel < keys.ChannelCount() && key.samples > 0) {
-            html += Chart(keys.Key(key.channel).Differences(), key, l);
+        if (position < recording.ChannelCount() && key.samples > 0) {
+            html += Chart(recording.Read(position).differences, key, l);
         }
         html += FiguresBeside(key, heading) + "</div>";
     }

@@ -2,8 +2,8 @@
 // shapes that a rule of single samples judges wrongly, with the figures a person reading the
 // curve would give.
 
-#include "capture/KeyFigures.h"
-#include "capture/SummaryReport.h"
+#include "evaluation/KeyFigures.h"
+#include "evaluation/SummaryReport.h"
 
 #include <gtest/gtest.h>
 

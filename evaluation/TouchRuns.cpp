@@ -1,4 +1,4 @@
-#include "capture/TouchRuns.h"
+#include "evaluation/TouchRuns.h"
 
 #include <algorithm>
 #include <cmath>

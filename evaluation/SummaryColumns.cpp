@@ -1,4 +1,4 @@
-#include "capture/SummaryColumns.h"
+#include "evaluation/SummaryColumns.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "capture/KeyFigures.h"
+#include "evaluation/KeyFigures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,21 +21,22 @@ bool KeySamples::Add(std::int32_t baseline, std::int32_t difference) {
     return true;
 }
 
-std::vector<std::int32_t> KeySamples::Differences() const {
-    std::vector<std::int32_t> values(differences_.Size());
-    differences_.CopyRange(values.data(), 0, differences_.Size());
-    return values;
+ChannelReading KeySamples::Read() const {
+    ChannelReading reading{channel_, std::vector<std::int32_t>(differences_.Size()), baselineSum_};
+    differences_.CopyRange(reading.differences.data(), 0, differences_.Size());
+    return reading;
 }
 
-KeyFigures KeySamples::Judge(const JudgeSettings& settings) const {
+KeyFigures JudgeKey(const ChannelReading& reading, const JudgeSettings& settings) {
     KeyFigures figures;
-    figures.channel = channel_;
-    figures.samples = Count();
+    figures.channel = reading.channel;
+    figures.samples = reading.differences.size();
     if (figures.samples == 0) {
         return figures;
     }
-    figures.baselineMean = baselineSum_ / static_cast<double>(figures.samples);
-    figures.runs = FindTouchRuns(Differences(), {settings.threshold, settings.minTouchFrames});
+    figures.baselineMean = reading.baselineSum / static_cast<double>(figures.samples);
+    figures.runs =
+        FindTouchRuns(reading.differences, {settings.threshold, settings.minTouchFrames});
     LevelFigures& quiet = figures.runs.quiet;
     const std::vector<TouchRun>& touches = figures.runs.touches;
     if (touches.empty() && std::abs(quiet.mean) >= FarFromZero(quiet.highest - quiet.lowest)) {
@@ -88,10 +89,11 @@ bool RecordingKeys::Add(const std::int32_t* values) {
     return added;
 }
 
-std::vector<KeyFigures> RecordingKeys::Judge(const JudgeSettings& settings) const {
+std::vector<KeyFigures> JudgeRecording(const RecordingChannels& recording,
+                                       const JudgeSettings& settings) {
     std::vector<KeyFigures> figures;
-    for (const KeySamples& key : keys_) {
-        figures.push_back(key.Judge(settings));
+    for (std::uint32_t position = 0; position < recording.ChannelCount(); ++position) {
+        figures.push_back(JudgeKey(recording.Read(position), settings));
     }
     return figures;
 }

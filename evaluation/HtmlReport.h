@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "capture/KeyFigures.h"
-#include "capture/ReportLanguage.h"
+#include "evaluation/KeyFigures.h"
+#include "evaluation/ReportLanguage.h"
 
 struct ReportHeading {
     std::string source;   // the file judged, or a description of the live capture
@@ -29,9 +29,12 @@ inline constexpr const char* kFail = "#c62828";
 inline constexpr const char* kOther = "#8a6d00";  // no touch, no quiet, no data
 }  // namespace report_colour
 
+// The colour a verdict is shown in: its cell in the summary, and the figures beside a chart.
+const char* VerdictColour(KeyVerdict verdict);
+
 // The width of a chart's plot in pixels: a chart has at most this many columns of points.
 inline constexpr int kReportPlotWidth = 720;
 
-// figures holds the judged channels of keys, in order.
-std::string FormatHtmlReport(const RecordingKeys& keys, const std::vector<KeyFigures>& figures,
-                             const ReportHeading& heading);
+// figures holds the judged channels of recording, in position order.
+std::string FormatHtmlReport(const RecordingChannels& recording,
+                             const std::vector<KeyFigures>& figures, const ReportHeading& heading);

@@ -4,16 +4,18 @@
 // a typical finger: the median touch's) and their ratio, the signal-to-noise ratio, with the
 // thresholds they suggest, and the weakest touch's delta and SNR beside them.
 //
-// The touches are found as runs of frames (TouchRuns), so a channel keeps its differences:
-// 4 bytes per frame, in blocks that never move, and nothing else per frame.
+// The touches are found as runs of frames (TouchRuns) over a channel's differences, read one
+// channel at a time from wherever the recording is held: palvex-capture keeps them in
+// RecordingKeys (4 bytes per frame, in blocks that never move), the window reads its store.
 
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
-#include "capture/SuggestedThresholds.h"
-#include "capture/TouchRuns.h"
+#include "evaluation/SuggestedThresholds.h"
+#include "evaluation/TouchRuns.h"
 #include "device/store/SampleQuantity.h"
 #include "device/store/SampleSeries.h"
 
@@ -81,6 +83,26 @@ inline double FarFromZero(std::int32_t noisePeakToPeak) {
     return 2.0 * std::max(noisePeakToPeak, 1);
 }
 
+// One channel of a recording as the judge reads it.
+struct ChannelReading {
+    std::uint32_t channel = 0;              // 0-based, as in the measurement frame
+    std::vector<std::int32_t> differences;  // oldest first
+    double baselineSum = 0.0;               // of as many baselines, added oldest first
+};
+
+// A recording's channels, read one at a time, so that judging or reporting a recording holds a
+// copy of one channel's differences at most.
+class RecordingChannels {
+  public:
+    virtual ~RecordingChannels() = default;
+    virtual std::uint32_t ChannelCount() const = 0;
+    // The channel at position, which lies below ChannelCount().
+    virtual ChannelReading Read(std::uint32_t position) const = 0;
+};
+
+// The figures of one channel. The same reading gives the same figures, wherever it was held.
+KeyFigures JudgeKey(const ChannelReading& reading, const JudgeSettings& settings);
+
 // Collects the samples of one channel.
 class KeySamples {
   public:
@@ -94,10 +116,10 @@ class KeySamples {
     // false and nothing is added.
     bool Add(std::int32_t baseline, std::int32_t difference);
 
-    // The differences oldest first, copied into one block.
-    std::vector<std::int32_t> Differences() const;
+    // The differences oldest first, copied into one block, with the baselines' sum.
+    ChannelReading Read() const;
 
-    KeyFigures Judge(const JudgeSettings& settings) const;
+    KeyFigures Judge(const JudgeSettings& settings) const { return JudgeKey(Read(), settings); }
 
   private:
     std::uint32_t channel_;
@@ -106,17 +128,21 @@ class KeySamples {
 };
 
 // The keys of one recording: a KeySamples per channel, fed one frame at a time.
-class RecordingKeys {
+class RecordingKeys : public RecordingChannels {
   public:
     // Forgets everything and starts channels 0 to channels - 1.
     void Reset(std::uint32_t channels);
-    std::uint32_t ChannelCount() const { return static_cast<std::uint32_t>(keys_.size()); }
+    std::uint32_t ChannelCount() const override { return static_cast<std::uint32_t>(keys_.size()); }
+    ChannelReading Read(std::uint32_t position) const override { return keys_.at(position).Read(); }
     const KeySamples& Key(std::uint32_t channel) const { return keys_.at(channel); }
     // One frame: 4 values per channel in the order baseline, filtered, difference, noise.
     // False when a difference is impossible (see KeySamples::Add).
     bool Add(const std::int32_t* values);
-    std::vector<KeyFigures> Judge(const JudgeSettings& settings) const;
 
   private:
     std::vector<KeySamples> keys_;
 };
+
+// Every channel's figures, in position order.
+std::vector<KeyFigures> JudgeRecording(const RecordingChannels& recording,
+                                       const JudgeSettings& settings);
