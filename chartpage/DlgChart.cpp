@@ -237,6 +237,14 @@ void DlgChart::ShowChannel(std::uint32_t channel, bool shown) {
     }
 }
 
+bool DlgChart::ShowDifferenceLevels(std::uint32_t channel, std::span<const double> levels) {
+    return Chart(SampleQuantity::Difference).ShowLevels(channel, levels);
+}
+
+void DlgChart::ClearDifferenceLevels() {
+    Chart(SampleQuantity::Difference).ClearLevels();
+}
+
 LRESULT DlgChart::OnTimer(WPARAM, LPARAM) {
     RefreshFromStore();
     return Default();

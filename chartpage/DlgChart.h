@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 class DlgChart : public CDialogEx {
@@ -38,6 +39,15 @@ class DlgChart : public CDialogEx {
     // Shows or hides the lines of a channel of the store in all four charts
     // (WM_CHART_SHOW_CHANNEL); a channel that the store does not hold changes nothing.
     void ShowChannel(std::uint32_t channel, bool shown);
+    // Draws horizontal lines at the given values in a channel's colour across the
+    // difference chart, such as the channel's quiet band and finger threshold, in place of
+    // those drawn before; whether the store holds the channel does not matter. They stay
+    // through refreshes, scrolling, point-count changes and shown or hidden channels;
+    // Setup removes them, so a caller draws them again after it. False, drawing none, for
+    // a channel without a colour or more than QuantityChart::kMaxLevels values; values that
+    // are not finite are left out.
+    bool ShowDifferenceLevels(std::uint32_t channel, std::span<const double> levels);
+    void ClearDifferenceLevels();
 
     // What the page shows, for the tests and the benchmark.
     std::uint32_t PointCount() const { return pointCount_; }

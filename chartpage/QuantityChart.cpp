@@ -2,9 +2,11 @@
 
 #include "chart/PlotLineSeries.h"
 #include "chart/PlotRefreshBatch.h"
+#include "chart/PlotStandardAxis.h"
 #include "chartpage/ChannelColours.h"
 
 #include <algorithm>
+#include <cmath>
 
 void QuantityChart::Init(SampleQuantity quantity, std::uint32_t pointCount, CWnd* page) {
     quantity_ = quantity;
@@ -20,6 +22,8 @@ void QuantityChart::Init(SampleQuantity quantity, std::uint32_t pointCount, CWnd
         chart_.RemoveAllSeries();
     }
     lines_.fill(nullptr);
+    levelLines_.clear();
+    levelsShown_ = 0;
     cursor_ = AddPageCursor(chart_);
     cursor_->AddListener(listener_.get());
     listener_->value = kInitialCursorValue;
@@ -32,6 +36,10 @@ bool QuantityChart::SetPointCount(std::uint32_t pointCount) {
     }
     pointCount_ = pointCount;
     std::fill_n(y_.begin(), pointCount_, 0.0);
+    CPlotRefreshBatch batch(chart_);
+    for (CPlotLineSeries* line : LevelLines()) {
+        SpanWindow(*line, line->GetPoint(0).Y);
+    }
     return true;
 }
 
@@ -40,6 +48,8 @@ void QuantityChart::BindStore(const TouchSampleStore* store) {
     CPlotRefreshBatch batch(chart_);
     chart_.RemoveAllSeries();
     lines_.fill(nullptr);
+    levelLines_.clear();
+    levelsShown_ = 0;
     if (store_ != nullptr) {
         for (std::uint32_t p = 0; p < store_->ChannelCount(); ++p) {
             const std::uint32_t channel = store_->Channel(p).channel;
@@ -111,5 +121,59 @@ void QuantityChart::SetCursorValue(double x) {
         return;
     }
     cursor_->MoveToValue(x);
+    chart_.Refresh();
+}
+
+bool QuantityChart::ShowLevels(std::uint32_t channel, std::span<const double> levels) {
+    CPlotRefreshBatch batch(chart_);
+    HideLevelLines();
+    const bool shown = channel < ChannelColours.size() && levels.size() <= kMaxLevels;
+    for (std::size_t i = 0; shown && i < levels.size(); ++i) {
+        if (!std::isfinite(levels[i])) {
+            continue;  // it would leave the automatic range without ends
+        }
+        if (levelsShown_ == levelLines_.size()) {
+            CPlotLineSeries* line = chart_.CreateLineSeries(false, false);
+            if (line == nullptr) {
+                break;
+            }
+            // Left unnamed, so that a legend would not list it.
+            line->SetOrdering(CPlotPointBuffer::kNoOrdering);
+            levelLines_.push_back(line);
+        }
+        CPlotLineSeries* line = levelLines_[levelsShown_++];
+        line->SetColor(ChannelColours[channel]);
+        line->SetVisible(true);
+        SpanWindow(*line, levels[i]);
+    }
+    FitAutoRanges();
+    return shown;
+}
+
+void QuantityChart::ClearLevels() {
+    CPlotRefreshBatch batch(chart_);
+    HideLevelLines();
+    FitAutoRanges();
+}
+
+void QuantityChart::SpanWindow(CPlotLineSeries& line, double level) const {
+    const double x[] = {x_[0], x_[std::max(pointCount_, 1u) - 1]};
+    const double y[] = {level, level};
+    line.SetPoints(x, y, 2);
+}
+
+void QuantityChart::HideLevelLines() {
+    for (CPlotLineSeries* line : LevelLines()) {
+        line->SetVisible(false);
+    }
+    levelsShown_ = 0;
+}
+
+void QuantityChart::FitAutoRanges() {
+    for (CPlotStandardAxis* axis : {axes_.x, axes_.y}) {
+        if (axis != nullptr) {
+            axis->RefreshAutoRange();
+        }
+    }
     chart_.Refresh();
 }

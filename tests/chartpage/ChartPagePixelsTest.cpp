@@ -4,6 +4,9 @@
 #include "chartpage/ChannelColours.h"
 #include "chartpage/PageChartLook.h"
 
+#include <cmath>
+#include <vector>
+
 namespace {
 
 // Channel c holds a constant baseline of 1000 + 300 c, so that every line has its own row
@@ -19,6 +22,22 @@ class ChartPagePixels : public ChartPageTest {
         ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         ChartHost::PumpMessages();
         return Snapshot::OfWindow(hwnd);
+    }
+    // The pixels of a channel's colour on the row of each value of the difference chart.
+    std::vector<int> LevelRowPixels(std::uint32_t channel, std::initializer_list<double> levels) {
+        const Snapshot shot = PaintedChart(SampleQuantity::Difference);
+        const RECT plot = Chart(SampleQuantity::Difference).Chart().GetPlottingRect();
+        std::vector<int> counts;
+        for (double level : levels) {
+            const int row = Chart(SampleQuantity::Difference).YAxis()->ValueToScreen(level);
+            counts.push_back(
+                shot.Count(ChannelColours[channel], {plot.left, row, plot.right, row + 1}));
+        }
+        return counts;
+    }
+    int DifferencePlotWidth() {
+        const RECT plot = Chart(SampleQuantity::Difference).Chart().GetPlottingRect();
+        return plot.right - plot.left;
     }
 };
 
@@ -42,6 +61,65 @@ TEST_F(ChartPagePixels, LinesInChannelColoursOnBlackWithAWhiteCursor) {
     // A hidden channel leaves no pixel of its colour.
     Send(WM_CHART_SHOW_CHANNEL, 2, 0);
     EXPECT_EQ(PaintedChart(SampleQuantity::Baseline).Count(ChannelColours[1]), 0);
+}
+
+TEST_F(ChartPagePixels, DifferenceLevelsStayAcrossTheWindowUntilReplacedOrCleared) {
+    // Differences 100, 400 and 700 for channels 0 to 2.
+    AddChannels(3);
+    AddFrames(300, SteadyLevels);
+    Send(WM_CHART_SETUP);
+    Send(WM_CHART_REFRESH);
+    const double levels[] = {250.0, NAN, 550.0, 2000.0};
+    ASSERT_TRUE(page_.ShowDifferenceLevels(1, levels));
+    EXPECT_EQ(Chart(SampleQuantity::Difference).LevelLines().size(), 3u) << "NaN left out";
+    // The level far above the lines widens the automatic range to show it.
+    EXPECT_EQ(Chart(SampleQuantity::Difference).YAxis()->GetMax(), 2000.0);
+    EXPECT_EQ(Chart(SampleQuantity::Difference).YAxis()->GetMin(), 100.0);
+
+    // Every level row is lit across the plot, but for the cursor's column, whatever moves
+    // the window.
+    auto expectLevelRuns = [this](const char* after) {
+        const int lit = DifferencePlotWidth() - 1;
+        for (int count : LevelRowPixels(1, {250.0, 550.0, 2000.0})) {
+            EXPECT_GE(count, lit) << "after " << after;
+        }
+    };
+    expectLevelRuns("showing");
+    Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 150),
+         reinterpret_cast<LPARAM>(Item(IDC_WINDOW_SCROLL)));
+    ASSERT_EQ(page_.WindowStart(), 150);
+    expectLevelRuns("scrolling");
+    Send(WM_CHART_REFRESH);
+    expectLevelRuns("a refresh");
+    Send(WM_CHART_SHOW_CHANNEL, 2, 0);
+    expectLevelRuns("hiding the channel");
+    Send(WM_CHART_SHOW_CHANNEL, 2, 1);
+    Type(IDC_X_POINT_COUNT, L"200");
+    ASSERT_EQ(page_.PointCount(), 200u);
+    expectLevelRuns("doubling the point count");
+
+    // Another channel's levels replace them: channel 1 keeps only its own line's row.
+    const double other[] = {1000.0};
+    ASSERT_TRUE(page_.ShowDifferenceLevels(2, other));
+    EXPECT_GE(LevelRowPixels(2, {1000.0})[0], DifferencePlotWidth() - 1);
+    EXPECT_EQ(PaintedChart(SampleQuantity::Difference).Count(ChannelColours[1]),
+              LevelRowPixels(1, {400.0})[0]);
+    EXPECT_EQ(Chart(SampleQuantity::Difference).YAxis()->GetMax(), 1000.0);
+
+    page_.ClearDifferenceLevels();
+    EXPECT_EQ(PaintedChart(SampleQuantity::Difference).Count(ChannelColours[2]),
+              LevelRowPixels(2, {700.0})[0]);
+    EXPECT_EQ(Chart(SampleQuantity::Difference).YAxis()->GetMax(), 700.0);
+
+    // A channel without a colour shows none, and a new setup drops the levels.
+    EXPECT_FALSE(page_.ShowDifferenceLevels(kMaxTouchChannels, other));
+    EXPECT_TRUE(Chart(SampleQuantity::Difference).LevelLines().empty());
+    ASSERT_TRUE(page_.ShowDifferenceLevels(0, other));
+    Send(WM_CHART_SETUP);
+    EXPECT_TRUE(Chart(SampleQuantity::Difference).LevelLines().empty());
+    Type(IDC_X_POINT_COUNT, L"100");
+    EXPECT_EQ(PaintedChart(SampleQuantity::Difference).Count(ChannelColours[0]),
+              LevelRowPixels(0, {100.0})[0]);
 }
 
 TEST_F(ChartPagePixels, ListCellsTakeTheirRowsChannelColour) {
