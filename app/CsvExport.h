@@ -12,16 +12,13 @@
 
 #include <string>
 
+#include "app/SavedFile.h"
 #include "device/recording/FileReplacement.h"
 
 // True when the last three characters of path are "csv" in any case ("data.CSV", "mycsv").
 bool HasCsvSuffix(const std::wstring& path);
 
-struct CsvWriteResult {
-    enum class Outcome { Saved, OpenFailed, WriteFailed };
-    Outcome outcome;
-    DWORD error;  // the system's error code when not saved
-};
+using CsvWriteResult = SaveResult;
 
 // Writes the table to path: the column titles, then one line per row. write puts the bytes
 // into the file that replaces path.

@@ -19,6 +19,8 @@ inline constexpr wchar_t kCloseDeviceFirstText[] = L"请先关闭设备，再打
 inline constexpr wchar_t kNotARecordingText[] = L"无法读取记录文件：\n";
 inline constexpr wchar_t kRecordingLabel[] = L"记录：";
 inline constexpr wchar_t kReadingLabel[] = L"正在读取 ";
+// What the report names as its source when the frames were received, not read from a file.
+inline constexpr wchar_t kLiveRecordingName[] = L"Palvex 接收的数据";
 
 // The boxes of a failed open, each message followed on a line of its own by what is known of
 // the reason: the library's box, without owner and before the other (empty when there is none) and

@@ -6,6 +6,7 @@
 namespace {
 constexpr wchar_t kChartPageTitle[] = L"曲线显示";
 constexpr wchar_t kListPageTitle[] = L"数据显示";
+constexpr wchar_t kEvaluationPageTitle[] = L"按键评估";
 // The pages sit inside the tab control, below its row of tabs.
 constexpr int kTabRowHeight = 25;
 constexpr int kPageLeftInset = 2;
@@ -15,10 +16,11 @@ void PageTabs::Bind(DataExchange& dx) {
     dx.Control(IDC_PAGE_TABS, tabs_);
 }
 
-void PageTabs::Create(CDialog& chartPage, CDialog& listPage) {
+void PageTabs::Create(CDialog& chartPage, CDialog& listPage, CDialog& evaluationPage) {
     tabs_.InsertItem(0, kChartPageTitle);
     tabs_.InsertItem(1, kListPageTitle);
-    pages_ = {&chartPage, &listPage};
+    tabs_.InsertItem(2, kEvaluationPageTitle);
+    pages_ = {&chartPage, &listPage, &evaluationPage};
     RECT area = tabs_.GetClientRect();
     area.top += kTabRowHeight;
     area.left += kPageLeftInset;
@@ -27,8 +29,9 @@ void PageTabs::Create(CDialog& chartPage, CDialog& listPage) {
         page->MoveWindow(area, true);
         RouteEnterToPage(page->m_hWnd);
     }
-    chartPage.ShowWindow(SW_SHOW);
-    listPage.ShowWindow(SW_HIDE);
+    for (CDialog* page : pages_) {
+        page->ShowWindow(page == &chartPage ? SW_SHOW : SW_HIDE);
+    }
     shown_ = 0;
 }
 

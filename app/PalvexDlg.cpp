@@ -1,6 +1,7 @@
 #include "app/PalvexDlg.h"
 
 #include "app/CsvExport.h"
+#include "app/EvaluationRows.h"
 #include "app/MainWindowTexts.h"
 #include "app/ProgramName.h"
 #include "device/connection/DeviceConnection.h"
@@ -38,7 +39,8 @@ CPalvexDlg::CPalvexDlg(std::wstring libraryFolder)
       results_(std::make_shared<WindowResults>()),
       review_(results_),
       session_(std::make_unique<DeviceConnection>(std::move(libraryFolder)), results_,
-               [this] { listPage_.NotifyFramesArrived(); }) {}
+               [this] { listPage_.NotifyFramesArrived(); }),
+      evaluation_(results_) {}
 
 void CPalvexDlg::DoDataExchange(DataExchange& dx) {
     pages_.Bind(dx);
@@ -100,7 +102,9 @@ BOOL CPalvexDlg::OnInitDialog() {
     deviceModel_.SetCurSel(0);
     channelBoxes_.Show(0);
 
-    pages_.Create(chartPage_, listPage_);
+    pages_.Create(chartPage_, listPage_, evaluationPage_);
+    evaluationPage_.settingsChanged = [this] { Evaluate(); };
+    evaluationPage_.rowSelected = [this](const KeyFigures* key) { ShowLevels(key); };
 
     ShowPanel();
     const HWND window = m_hWnd;
@@ -198,6 +202,7 @@ void CPalvexDlg::ShowStore(std::size_t channels) {
     chartPage_.SetStore(&session_.Store());
     chartPage_.Setup();
     listPage_.Setup(&session_.Store());
+    Evaluate();
 }
 
 void CPalvexDlg::OnCloseDevice() {
@@ -226,6 +231,7 @@ void CPalvexDlg::Show(const StreamingStarted& started) {
         return;
     }
     chartPage_.StartRefreshing();
+    Evaluate();
 }
 
 void CPalvexDlg::OnStopReceiving() {
@@ -238,6 +244,7 @@ void CPalvexDlg::Show(const ReceivingStopped& stopped) {
         listPage_.CatchUp();
         chartPage_.StopRefreshing();
         ShowPanel();
+        Evaluate();
     }
 }
 
@@ -260,6 +267,7 @@ void CPalvexDlg::OnClearData() {
         listPage_.ClearRows();
         chartPage_.RefreshFromStore();
     }
+    Evaluate();
 }
 
 void CPalvexDlg::OnExportData() {
@@ -298,6 +306,7 @@ void CPalvexDlg::SetRecordingAside() {
     // device is opened.
     listPage_.KeepRowsOf(session_.Store());
     ShowRecordingName();
+    Evaluate();  // the rows kept, no longer the emptied store
 }
 
 std::wstring CPalvexDlg::RecordingName() const {
@@ -368,6 +377,29 @@ void CPalvexDlg::Show(const RecordingRead& read) {
         Warn(kNotARecordingText + FromUtf8(result->reason), kProgramName);
     }
     ShowRecordingName();  // the progress goes; a file shown before a refused one stays named
+}
+
+void CPalvexDlg::Evaluate() {
+    const std::wstring name = RecordingName();
+    evaluationPage_.SetRecording(listPage_.RowSource(),
+                                 ToUtf8(name.empty() ? kLiveRecordingName : name));
+    evaluation_.Evaluate(listPage_.RowSource(), evaluationPage_.Settings(),
+                         session_.Panel() == PanelState::Receiving);
+    evaluationPage_.ShowEvaluating();
+}
+
+void CPalvexDlg::Show(const KeysEvaluated& evaluated) {
+    if (evaluation_.Current(evaluated)) {
+        evaluationPage_.ShowFigures(evaluated);
+    }
+}
+
+void CPalvexDlg::ShowLevels(const KeyFigures* key) {
+    if (key == nullptr) {
+        chartPage_.ClearDifferenceLevels();
+        return;
+    }
+    chartPage_.ShowDifferenceLevels(key->channel, DifferenceLevels(*key));
 }
 
 void CPalvexDlg::BeginClosing() {

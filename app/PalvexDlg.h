@@ -5,13 +5,17 @@
 // a click becomes a command, and the typed results that come back through one queue become
 // messages, button states, boxes and pages.
 //
+// The key evaluation page judges the recording shown, whichever it is, off the window's thread.
+//
 // While the device is closed the window can also show a recording file that Palvex or
 // palvex-capture wrote: named on the command line, or dropped onto the window. It is shown
 // as after "停止接收", with the device still closed and the file's name in the device panel.
 
 #include "app/AcquisitionSession.h"
 #include "app/ChannelBoxes.h"
+#include "app/DlgKeyEvaluation.h"
 #include "app/DlgListData.h"
+#include "app/KeyEvaluation.h"
 #include "app/PageTabs.h"
 #include "app/PanelButtons.h"
 #include "app/RecordingReview.h"
@@ -49,6 +53,7 @@ class CPalvexDlg : public CDialogEx {
     const TouchSampleStore& Store() const { return session_.Store(); }
     const DlgListData& ListPage() const { return listPage_; }
     const DlgChart& ChartPage() const { return chartPage_; }
+    const DlgKeyEvaluation& EvaluationPage() const { return evaluationPage_; }
     // True while a command waits for the adapter's answer (the panel's buttons are disabled).
     bool WaitingForAdapter() const { return session_.Waiting(); }
 
@@ -86,7 +91,13 @@ class CPalvexDlg : public CDialogEx {
     void Show(const ReceivingEnded& ended);
     void Show(const RecordingProgress& progress);
     void Show(const RecordingRead& read);
+    void Show(const KeysEvaluated& evaluated);
 
+    // Asks for the figures of the recording shown (the rows of the data page) with the page's
+    // settings: again and again while receiving, once otherwise.
+    void Evaluate();
+    // Draws the levels of the row selected on the "差值" chart; none selected, none drawn.
+    void ShowLevels(const KeyFigures* key);
     // Stops a load that runs and puts the recording shown aside as closing the device does:
     // the table keeps its rows, the boxes go.
     void SetRecordingAside();
@@ -107,6 +118,7 @@ class CPalvexDlg : public CDialogEx {
     int connected_ = 0;
     DlgChart chartPage_;
     DlgListData listPage_;
+    DlgKeyEvaluation evaluationPage_;
     PageTabs pages_;
     ChannelBoxes channelBoxes_;
     PanelButtons panelButtons_;
@@ -116,6 +128,8 @@ class CPalvexDlg : public CDialogEx {
     std::wstring recordingAtStart_;
     SharedWindowResults results_;
     RecordingReview review_;
-    // Last, so that it ends first: its adapter thread tells the data page of new frames.
+    // Near the end, so that it ends early: its adapter thread tells the data page of new frames.
     AcquisitionSession session_;
+    // Last: it reads the session's store and the rows the data page keeps.
+    KeyEvaluation evaluation_;
 };

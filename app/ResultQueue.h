@@ -7,8 +7,8 @@
 // wake runs once per result posted, on the posting thread, and the window takes one result per
 // wake-up, as it would take a posted message: a result that arrives while the window shows a
 // message box for an earlier one is taken by the box's message loop. The threads post a few
-// results per command or per percent of a file read, never per frame. wake runs under the
-// queue's lock, so once Close() has returned it runs no more. Standard C++ only.
+// results per command, per percent of a file read or per evaluation, never per frame. wake
+// runs under the queue's lock, so once Close() has returned it runs no more. Standard C++ only.
 
 #include <deque>
 #include <functional>

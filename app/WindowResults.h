@@ -1,12 +1,16 @@
 #pragma once
-// The results that the adapter's thread and the recording's reading thread hand back to the
-// window, one type per kind, all through one queue. Standard C++ only.
+// The results that the adapter's thread, the recording's reading thread and the key evaluation
+// hand back to the window, one type per kind, all through one queue. Standard C++ only.
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <variant>
+#include <vector>
 
 #include "app/ResultQueue.h"
 #include "device/connection/DeviceLink.h"
+#include "evaluation/KeyFigures.h"
 
 // "打开设备" answered: how connecting ended, and the steps after it that succeeded.
 struct DeviceOpened {
@@ -35,7 +39,17 @@ struct RecordingRead {
     unsigned load = 0;
 };
 
+// The figures of the recording shown, judged with settings over its first frames.
+struct KeysEvaluated {
+    unsigned request = 0;
+    JudgeSettings settings;
+    std::uint64_t frames = 0;
+    std::vector<KeyFigures> figures;  // in store order; none without a store
+    // When the store was read: the figures are as old as the time since.
+    std::chrono::steady_clock::time_point readAt;
+};
+
 using WindowResult = std::variant<DeviceOpened, StreamingStarted, ReceivingStopped, ReceivingEnded,
-                                  RecordingProgress, RecordingRead>;
+                                  RecordingProgress, RecordingRead, KeysEvaluated>;
 using WindowResults = ResultQueue<WindowResult>;
 using SharedWindowResults = std::shared_ptr<WindowResults>;

@@ -6,23 +6,7 @@
 #include "device/recording/FileIdentity.h"
 #include "device/recording/FileReplacement.h"
 #include "device/recording/SystemError.h"
-
-namespace {
-
-// The summary and the report get Windows line ends, as text files on Windows have.
-std::string WithWindowsLineEnds(const std::string& text) {
-    std::string lines;
-    lines.reserve(text.size() + text.size() / 32);
-    for (char c : text) {
-        if (c == '\n') {
-            lines += '\r';
-        }
-        lines += c;
-    }
-    return lines;
-}
-
-}  // namespace
+#include "evaluation/WindowsLineEnds.h"
 
 bool WriteTextFile(const std::string& path, const std::string& text) {
     ReplacementFile file(FromUtf8(path));

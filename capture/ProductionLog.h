@@ -13,13 +13,11 @@
 #include <vector>
 
 #include "evaluation/KeyFigures.h"
+#include "evaluation/UtcTime.h"
 
 // The header lines, with their CR LF, that the log's versions begin with: the newest first,
 // which a new or empty log gets. Each holds the time, the label and summary columns.
 const std::vector<std::string>& ProductionLogHeaders();
-
-// "2024-05-01T08:30:00Z": the time in ISO 8601, UTC, to the second.
-std::string FormatUtcTime(std::chrono::system_clock::time_point time);
 
 // One line per channel, each ending in CR LF, with the columns of ProductionLogHeaders()[edition].
 // The label must not hold commas, quotes or line breaks (the command line refuses them).

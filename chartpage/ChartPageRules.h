@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "chartpage/Checked.h"
+
 // Points per line until the user types another count.
 inline constexpr std::uint32_t kDefaultPointCount = 100;
 // A line holds at most this many points, so the point count stays below it.
@@ -34,12 +36,6 @@ struct ScrollBarState {
 // last full window). None for the codes that move nothing.
 std::optional<std::uint32_t> ScrollTarget(int code, const ScrollBarState& bar, std::uint32_t thumb);
 
-// The outcome of checking typed input: a value, or the text that refuses it.
-template <class Value>
-struct Checked {
-    std::optional<Value> value;
-    std::wstring refusal;
-};
 
 // A typed X point count against the number of samples held per channel.
 Checked<std::uint32_t> CheckPointCount(const std::wstring& text, std::uint32_t sampleCount);

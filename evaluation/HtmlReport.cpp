@@ -78,7 +78,7 @@ std::string Chart(const std::vector<std::int32_t>& d, const KeyFigures& key,
                   ReportLanguage language) {
     const auto [low, high] = std::minmax_element(d.begin(), d.end());
     const LevelFigures& quiet = key.runs.quiet;
-    const double fingerLevel = quiet.mean + key.thresholds.finger;
+    const double fingerLevel = FingerLevel(key);
     double lowest = *low;
     double highest = *high;
     if (HasTouchDelta(key)) {
@@ -249,7 +249,7 @@ std::string FormatHtmlReport(const RecordingChannels& recording,
                              const std::vector<KeyFigures>& figures, const ReportHeading& heading) {
     const ReportLanguage l = heading.language;
     const bool zh = l == ReportLanguage::Chinese;
-    const std::string title = zh ? "palvex-capture：按键参数" : "palvex-capture: key figures";
+    const std::string title = heading.program + (zh ? "：按键参数" : ": key figures");
     std::string html =
         std::string("<!DOCTYPE html><html lang=\"") + (zh ? "zh-CN" : "en") +
         "\"><head><meta charset=\"utf-8\"><title>" + title + " - " + Escape(heading.source) +

@@ -16,6 +16,7 @@ struct ReportHeading {
     std::string created;  // when, in ISO 8601 UTC
     JudgeSettings settings;
     ReportLanguage language = ReportLanguage::English;
+    std::string program = "palvex-capture";  // the program that made the report, in its title
 };
 
 // The colours of the page, as CSS colours, so that a test can look for them in a picture.

@@ -21,13 +21,14 @@ bool KeySamples::Add(std::int32_t baseline, std::int32_t difference) {
     return true;
 }
 
-ChannelReading KeySamples::Read() const {
-    ChannelReading reading{channel_, std::vector<std::int32_t>(differences_.Size()), baselineSum_};
+ChannelDifferences KeySamples::Read() const {
+    ChannelDifferences reading{channel_, std::vector<std::int32_t>(differences_.Size()),
+                               baselineSum_};
     differences_.CopyRange(reading.differences.data(), 0, differences_.Size());
     return reading;
 }
 
-KeyFigures JudgeKey(const ChannelReading& reading, const JudgeSettings& settings) {
+KeyFigures JudgeKey(const ChannelDifferences& reading, const JudgeSettings& settings) {
     KeyFigures figures;
     figures.channel = reading.channel;
     figures.samples = reading.differences.size();

@@ -35,6 +35,7 @@ struct JudgeSettings {
     std::uint32_t minTouchFrames = kDefaultMinTouchFrames;
     NoiseStatistic noise = NoiseStatistic::PeakToPeak;
     double minSnr = kDefaultMinSnr;
+    bool operator==(const JudgeSettings&) const = default;
 };
 
 enum class KeyVerdict {
@@ -76,6 +77,12 @@ inline bool HasQuiet(const KeyFigures& key) {
     return key.verdict != KeyVerdict::NoData && key.verdict != KeyVerdict::NoQuiet;
 }
 
+// Where the suggested finger threshold lies among the differences: that far above the quiet
+// level. Meaningful where the key has a touch delta.
+inline double FingerLevel(const KeyFigures& key) {
+    return key.runs.quiet.mean + key.thresholds.finger;
+}
+
 // A recording of a single level rests only when that level lies nearer to zero than this:
 // twice its peak-to-peak noise, at least 2 counts. The chip's baseline keeps a resting key's
 // difference about zero, and a level this far above a resting zero would be found as a touch.
@@ -84,7 +91,7 @@ inline double FarFromZero(std::int32_t noisePeakToPeak) {
 }
 
 // One channel of a recording as the judge reads it.
-struct ChannelReading {
+struct ChannelDifferences {
     std::uint32_t channel = 0;              // 0-based, as in the measurement frame
     std::vector<std::int32_t> differences;  // oldest first
     double baselineSum = 0.0;               // of as many baselines, added oldest first
@@ -97,11 +104,11 @@ class RecordingChannels {
     virtual ~RecordingChannels() = default;
     virtual std::uint32_t ChannelCount() const = 0;
     // The channel at position, which lies below ChannelCount().
-    virtual ChannelReading Read(std::uint32_t position) const = 0;
+    virtual ChannelDifferences Read(std::uint32_t position) const = 0;
 };
 
 // The figures of one channel. The same reading gives the same figures, wherever it was held.
-KeyFigures JudgeKey(const ChannelReading& reading, const JudgeSettings& settings);
+KeyFigures JudgeKey(const ChannelDifferences& reading, const JudgeSettings& settings);
 
 // Collects the samples of one channel.
 class KeySamples {
@@ -117,7 +124,7 @@ class KeySamples {
     bool Add(std::int32_t baseline, std::int32_t difference);
 
     // The differences oldest first, copied into one block, with the baselines' sum.
-    ChannelReading Read() const;
+    ChannelDifferences Read() const;
 
     KeyFigures Judge(const JudgeSettings& settings) const { return JudgeKey(Read(), settings); }
 
@@ -133,7 +140,9 @@ class RecordingKeys : public RecordingChannels {
     // Forgets everything and starts channels 0 to channels - 1.
     void Reset(std::uint32_t channels);
     std::uint32_t ChannelCount() const override { return static_cast<std::uint32_t>(keys_.size()); }
-    ChannelReading Read(std::uint32_t position) const override { return keys_.at(position).Read(); }
+    ChannelDifferences Read(std::uint32_t position) const override {
+        return keys_.at(position).Read();
+    }
     const KeySamples& Key(std::uint32_t channel) const { return keys_.at(channel); }
     // One frame: 4 values per channel in the order baseline, filtered, difference, noise.
     // False when a difference is impossible (see KeySamples::Add).

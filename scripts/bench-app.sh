@@ -1,6 +1,7 @@
 #!/bin/bash
 # Runs the acquisition benchmarks under Wine, each in a process of its own: the main dialog
-# receiving from the simulator with 32 channels (without delay unless --delay-us), the store's
+# receiving from the simulator with 32 channels (without delay unless --delay-us), with the
+# window's answer times and the age of the key evaluation's figures meanwhile, the store's
 # growth and its longest append over a million frames (against one growing vector per series),
 # the data table of a million rows (against an ordinary report list), the CSV export into a
 # folder in memory and opening a 32-channel recording of 200,000 frames in the window.

@@ -37,6 +37,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -159,6 +160,59 @@ class AnswerProbe {
     std::thread thread_;  // last: it starts once the members above exist
 };
 
+// How old the key evaluation's figures are while receiving: at each sample, the time since the
+// store was read for the figures shown (since receiving began, before the first figures of the
+// run), by the frames received so far.
+class FigureAges {
+  public:
+    explicit FigureAges(const DlgKeyEvaluation& page) : page_(page), started_(Clock::now()) {}
+
+    void Sample(std::uint32_t frames) {
+        const KeysEvaluated& shown = page_.Shown();
+        const double age = Millis(Clock::now() - std::max(shown.readAt, started_)) / 1000.0;
+        for (Bracket& bracket : brackets_) {
+            if (frames <= bracket.frames) {
+                bracket.oldest = std::max(bracket.oldest, age);
+                ++bracket.samples;
+            }
+        }
+        if (shown.readAt > started_ && shown.readAt != lastReadAt_) {
+            lastReadAt_ = shown.readAt;
+            ++passes_;
+            framesJudged_ = shown.frames;
+        }
+    }
+
+    void Print() const {
+        std::printf("  key evaluation: %d passes shown, the last of %llu frames\n", passes_,
+                    static_cast<unsigned long long>(framesJudged_));
+        for (const Bracket& bracket : brackets_) {
+            if (bracket.samples > 0) {
+                if (bracket.frames == UINT32_MAX) {
+                    std::printf("    figures' age over the whole run: at most %.2f s\n",
+                                bracket.oldest);
+                } else {
+                    std::printf("    figures' age up to %u frames: at most %.2f s\n",
+                                bracket.frames, bracket.oldest);
+                }
+            }
+        }
+    }
+
+  private:
+    struct Bracket {
+        std::uint32_t frames;
+        double oldest = 0.0;
+        int samples = 0;
+    };
+    const DlgKeyEvaluation& page_;
+    Clock::time_point started_;
+    Clock::time_point lastReadAt_{};
+    int passes_ = 0;
+    std::uint64_t framesJudged_ = 0;
+    std::array<Bracket, 3> brackets_{{{100000}, {1000000}, {UINT32_MAX}}};
+};
+
 void Click(HWND dialog, int id) {
     ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
@@ -217,10 +271,15 @@ int Throughput(const std::wstring& folder, double seconds) {
     AnswerProbe probe(hwnd);
 
     MessageTimes messageTimes;
+    FigureAges ages(dialog.EvaluationPage());
     const auto started = Clock::now();
     ClickAndWait(dialog, IDC_CONTINUE_RECEIVING);
-    PumpFor(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)),
-            &messageTimes);
+    const auto end = started + std::chrono::duration_cast<Clock::duration>(
+                                   std::chrono::duration<double>(seconds));
+    while (Clock::now() < end) {
+        PumpFor(std::chrono::milliseconds(10), &messageTimes);
+        ages.Sample(dialog.Store().FrameCount());
+    }
     ClickAndWait(dialog, IDC_STOP_RECEIVING);
     const double elapsed = Millis(Clock::now() - started) / 1000.0;
     const std::vector<double> roundTrips = probe.Finish();
@@ -240,6 +299,7 @@ int Throughput(const std::wstring& folder, double seconds) {
                 Quantile(roundTrips, 0.5), Quantile(roundTrips, 0.99), Quantile(roundTrips, 1.0),
                 roundTrips.size());
     messageTimes.Print();
+    ages.Print();
     // The table as it stands after the run, repainted whole: what one catch-up can cost.
     const HWND list = page.List().m_hWnd;
     std::vector<double> repaints;

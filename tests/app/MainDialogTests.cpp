@@ -58,8 +58,10 @@ class MainDialogTest : public ::testing::Test {
         tabs_ = ::GetDlgItem(hwnd_, IDC_PAGE_TABS);
         chartPage_ = PageHolding(tabs_, IDC_WINDOW_SCROLL);
         listPage_ = PageHolding(tabs_, IDC_DATA_LIST);
+        evaluationPage_ = PageHolding(tabs_, IDC_EVALUATION_TABLE);
         ASSERT_NE(chartPage_, nullptr);
         ASSERT_NE(listPage_, nullptr);
+        ASSERT_NE(evaluationPage_, nullptr);
     }
 
     void TearDown() override { dialog_.DestroyWindow(); }
@@ -71,6 +73,7 @@ class MainDialogTest : public ::testing::Test {
     HWND tabs_ = nullptr;
     HWND chartPage_ = nullptr;
     HWND listPage_ = nullptr;
+    HWND evaluationPage_ = nullptr;
 };
 
 TEST_F(MainDialogTest, StartsClosedWithOnlyOpenDeviceOfTheDevicePanelEnabled) {
@@ -122,16 +125,18 @@ TEST_F(MainDialogTest, DeviceModelListIsHiddenWithItsOnlyEntrySelected) {
 }
 
 TEST_F(MainDialogTest, ChartPageIsShownOnTheFirstTabBelowTheTabRow) {
-    ASSERT_EQ(TabCtrl_GetItemCount(tabs_), 2);
+    ASSERT_EQ(TabCtrl_GetItemCount(tabs_), 3);
     EXPECT_EQ(TabCaption(tabs_, 0), L"曲线显示");
     EXPECT_EQ(TabCaption(tabs_, 1), L"数据显示");
+    EXPECT_EQ(TabCaption(tabs_, 2), L"按键评估");
     EXPECT_EQ(TabCtrl_GetCurSel(tabs_), 0);
     EXPECT_TRUE(::IsWindowVisible(chartPage_));
     EXPECT_FALSE(::IsWindowVisible(listPage_));
+    EXPECT_FALSE(::IsWindowVisible(evaluationPage_));
 
     RECT client{};
     ::GetClientRect(tabs_, &client);
-    for (HWND page : {chartPage_, listPage_}) {
+    for (HWND page : {chartPage_, listPage_, evaluationPage_}) {
         RECT rect{};
         ::GetWindowRect(page, &rect);
         ::MapWindowPoints(nullptr, tabs_, reinterpret_cast<POINT*>(&rect), 2);
@@ -142,7 +147,7 @@ TEST_F(MainDialogTest, ChartPageIsShownOnTheFirstTabBelowTheTabRow) {
     }
 }
 
-TEST_F(MainDialogTest, ClickingATabShowsItsPageAndHidesTheOther) {
+TEST_F(MainDialogTest, ClickingATabShowsItsPageAndHidesTheOthers) {
     ClickTab(tabs_, 1);
     EXPECT_EQ(TabCtrl_GetCurSel(tabs_), 1);
     EXPECT_TRUE(::IsWindowVisible(listPage_));
@@ -152,9 +157,14 @@ TEST_F(MainDialogTest, ClickingATabShowsItsPageAndHidesTheOther) {
     EXPECT_TRUE(::IsWindowVisible(listPage_));
     EXPECT_FALSE(::IsWindowVisible(chartPage_));
 
+    ClickTab(tabs_, 2);
+    EXPECT_TRUE(::IsWindowVisible(evaluationPage_));
+    EXPECT_FALSE(::IsWindowVisible(listPage_));
+
     ClickTab(tabs_, 0);
     EXPECT_TRUE(::IsWindowVisible(chartPage_));
     EXPECT_FALSE(::IsWindowVisible(listPage_));
+    EXPECT_FALSE(::IsWindowVisible(evaluationPage_));
 }
 
 TEST_F(MainDialogTest, StatusTextIsRedExactlyWhileConnected) {

@@ -1,10 +1,11 @@
 // The demo behind run.sh on a machine without a display: starts Palvex beside the adapter
 // simulator, presses "打开设备" and "继续接收" as a person would, lets live data run for a few
-// seconds and saves pictures of both pages: the chart page while data arrives, the data page
-// after the stop. Given a recording file, it starts Palvex with that file instead and saves
-// the pictures of the recording once it shows.
+// seconds and saves pictures of the three pages: the chart page while data arrives, with the
+// levels of the fourth key that the evaluation page draws on its "差值" chart, the data page
+// and the evaluation page after the stop. Given a recording file, it starts Palvex with that
+// file instead and saves the pictures of the recording once it shows.
 //
-//   palvex_demo <program folder> <chart page picture> <data page picture> [recording]
+//   palvex_demo <program folder> <chart picture> <data picture> <evaluation picture> [recording]
 //
 // TESSIK_SIM_CHANNELS is passed on to the simulator (32 when unset); PALVEX_DEMO_SECONDS sets
 // how long data runs before the pictures (4 when unset).
@@ -69,19 +70,29 @@ bool WaitForRecording(const PalvexWindow& window, DWORD processId) {
     return true;
 }
 
+// Shows the evaluation page until it has figures for every channel, and selects the fourth
+// key's row, whose levels the "差值" chart then draws.
+void SelectFourthKey(const PalvexWindow& window) {
+    window.ShowTab(2);
+    const RemoteListView table = window.EvaluationTable();
+    WaitUntil([&] { return table.RowCount() >= 4 && table.Cell(3, 1) != L"0"; }, 20s);
+    table.Select(3);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4 && argc != 5) {
+    if (argc != 5 && argc != 6) {
         return Fail(
-            "usage: palvex_demo <program folder> <chart picture> <data picture> [recording]");
+            "usage: palvex_demo <program folder> <chart picture> <data picture> <evaluation "
+            "picture> [recording]");
     }
-    const bool reviewing = argc == 5;
+    const bool reviewing = argc == 6;
     const int seconds = std::max(1, _wtoi(VariableOr(L"PALVEX_DEMO_SECONDS", L"4").c_str()));
     PalvexProcess process;
     if (!process.Start(argv[1],
                        {{L"TESSIK_SIM_CHANNELS", VariableOr(L"TESSIK_SIM_CHANNELS", L"32")}},
-                       reviewing ? argv[4] : L"")) {
+                       reviewing ? argv[5] : L"")) {
         return Fail("cannot start Palvex.exe");
     }
     HWND main = process.WaitForMainWindow(30s);
@@ -95,6 +106,10 @@ int wmain(int argc, wchar_t** argv) {
             process.WaitForExit(15s);
             return 1;
         }
+        SelectFourthKey(window);
+        std::this_thread::sleep_for(500ms);
+        const bool evaluationSaved = SaveWindowPicture(main, argv[4]);
+        window.ShowTab(0);
         std::this_thread::sleep_for(500ms);
         const bool chartSaved = SaveWindowPicture(main, argv[2]);
         window.ShowTab(1);
@@ -102,7 +117,8 @@ int wmain(int argc, wchar_t** argv) {
         const bool dataSaved = SaveWindowPicture(main, argv[3]);
         ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         process.WaitForExit(15s);
-        return chartSaved && dataSaved ? 0 : Fail("a picture could not be saved");
+        return chartSaved && dataSaved && evaluationSaved ? 0
+                                                          : Fail("a picture could not be saved");
     }
     if (!ClickAndWaitFor(window, IDC_OPEN_DEVICE, kOpened)) {
         return Fail("the device did not open");
@@ -111,6 +127,9 @@ int wmain(int argc, wchar_t** argv) {
         return Fail("receiving did not start");
     }
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    SelectFourthKey(window);
+    window.ShowTab(0);
+    std::this_thread::sleep_for(500ms);
     const bool chartSaved = SaveWindowPicture(main, argv[2]);
     // The table is taken after the stop: rows arriving at full speed scroll it while the
     // picture is copied.
@@ -119,9 +138,12 @@ int wmain(int argc, wchar_t** argv) {
     ClickAndWaitFor(window, IDC_STOP_RECEIVING, kOpened);
     std::this_thread::sleep_for(500ms);
     const bool dataSaved = SaveWindowPicture(main, argv[3]);
+    window.ShowTab(2);
+    std::this_thread::sleep_for(1s);
+    const bool evaluationSaved = SaveWindowPicture(main, argv[4]);
     ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (!process.WaitForExit(15s)) {
         return Fail("Palvex did not end");
     }
-    return chartSaved && dataSaved ? 0 : Fail("a picture could not be saved");
+    return chartSaved && dataSaved && evaluationSaved ? 0 : Fail("a picture could not be saved");
 }

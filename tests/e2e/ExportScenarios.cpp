@@ -8,27 +8,15 @@
 
 #include "app/ChannelBoxes.h"
 #include "res/resource.h"
+#include "tests/capture/CaptureRunner.h"
 #include "tests/e2e/PalvexScenario.h"
+#include "tests/e2e/RecordingFiles.h"
 #include "tests/e2e/SaveDialog.h"
 #include "tests/e2e/TopLevelWindows.h"
 
 namespace {
 
 using ExportScenario = PalvexScenario;
-
-constexpr UINT kSimplifiedChineseCodePage = 936;
-
-std::string ReadFileBytes(const std::wstring& path) {
-    std::string bytes;
-    if (FILE* in = _wfopen(path.c_str(), L"rb")) {
-        char block[4096];
-        for (std::size_t got; (got = std::fread(block, 1, sizeof block, in)) > 0;) {
-            bytes.append(block, got);
-        }
-        std::fclose(in);
-    }
-    return bytes;
-}
 
 std::wstring Decode(const std::string& bytes, UINT codePage) {
     std::wstring text(bytes.size(), L'\0');
@@ -55,12 +43,6 @@ std::wstring ExpectedCsv(const RemoteListView& list) {
     return csv;
 }
 
-std::wstring ExportFolder() {
-    const std::wstring folder = WorkFolder() + L"\\导出 数据 目录";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
 TEST_F(ExportScenario, ExportsIntoFolderWithBlanksAndChineseCharacters) {
     Launch({{L"TESSIK_SIM_CHANNELS", L"4"}});
     const RemoteListView list = Window().DataList();
@@ -81,40 +63,6 @@ TEST_F(ExportScenario, ExportsIntoFolderWithBlanksAndChineseCharacters) {
     EXPECT_EQ(bytes.substr(0, 5), "\xD0\xF2\xBA\xC5,")
         << "序号 in code page 936, no byte order mark";
     EXPECT_EQ(Decode(bytes, kSimplifiedChineseCodePage), ExpectedCsv(list));
-}
-
-// A recording of rows frames of channels channels as Palvex writes it, with its header in
-// code page 936: the values of row r, channel c are r + c + 100, r + c + 93, 7 and c.
-std::string Recording(int channels, int rows) {
-    std::wstring header = L"序号,";
-    for (int c = 1; c <= channels; ++c) {
-        for (const wchar_t* quantity : {L" 基础值,", L" 滤波值,", L" 差值,", L" 噪声值,"}) {
-            header += std::to_wstring(c) + quantity;
-        }
-    }
-    std::string bytes(header.size() * 2, '\0');
-    bytes.resize(static_cast<std::size_t>(::WideCharToMultiByte(
-        kSimplifiedChineseCodePage, 0, header.c_str(), static_cast<int>(header.size()),
-        bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
-    bytes += "\r\n";
-    for (int r = 1; r <= rows; ++r) {
-        bytes += std::to_string(r) + ",";
-        for (int c = 0; c < channels; ++c) {
-            bytes += std::to_string(r + c + 100) + "," + std::to_string(r + c + 93) + ",7," +
-                     std::to_string(c) + ",";
-        }
-        bytes += "\r\n";
-    }
-    return bytes;
-}
-
-std::wstring SavedRecording(const wchar_t* name, const std::string& bytes) {
-    const std::wstring path = ExportFolder() + L"\\" + name;
-    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), out);
-        std::fclose(out);
-    }
-    return path;
 }
 
 TEST_F(ExportScenario, StartedWithARecordingShowsItAndExportsItAgainByteForByte) {

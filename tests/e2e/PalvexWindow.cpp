@@ -10,6 +10,7 @@ PalvexWindow::PalvexWindow(HANDLE process, HWND main)
     : process_(process), main_(main), tabs_(::GetDlgItem(main, IDC_PAGE_TABS)) {
     chartPage_ = PageHolding(tabs_, IDC_WINDOW_SCROLL);
     listPage_ = PageHolding(tabs_, IDC_DATA_LIST);
+    evaluationPage_ = PageHolding(tabs_, IDC_EVALUATION_TABLE);
 }
 
 void PalvexWindow::Click(int id) const {
@@ -25,8 +26,13 @@ bool PalvexWindow::Checked(int id) const {
 }
 
 std::wstring PalvexWindow::Text(int id) const {
+    return TextOn(main_, id);
+}
+
+std::wstring PalvexWindow::TextOn(HWND page, int id) const {
+    // WM_GETTEXT crosses into the program; GetWindowText would read an edit's caption instead.
     wchar_t buffer[256] = {};
-    ::GetWindowTextW(Control(id), buffer, 256);
+    ::SendMessageW(::GetDlgItem(page, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer));
     return buffer;
 }
 
@@ -54,4 +60,8 @@ int PalvexWindow::ShownTab() const {
 
 RemoteListView PalvexWindow::DataList() const {
     return RemoteListView(process_, ::GetDlgItem(listPage_, IDC_DATA_LIST));
+}
+
+RemoteListView PalvexWindow::EvaluationTable() const {
+    return RemoteListView(process_, ::GetDlgItem(evaluationPage_, IDC_EVALUATION_TABLE));
 }

@@ -17,12 +17,15 @@ class PalvexWindow {
     HWND Control(int id) const { return ::GetDlgItem(main_, id); }
     HWND ChartPage() const { return chartPage_; }
     HWND ListPage() const { return listPage_; }
+    HWND EvaluationPage() const { return evaluationPage_; }
 
     // Posts the click: a click that opens a modal message box would block a sent one.
     void Click(int id) const;
     bool Enabled(int id) const;
     bool Checked(int id) const;
     std::wstring Text(int id) const;
+    // The text of a control on a page.
+    std::wstring TextOn(HWND page, int id) const;
     // The program answers a message within the limit.
     bool Answers(std::chrono::milliseconds limit) const;
 
@@ -30,6 +33,7 @@ class PalvexWindow {
     void ShowTab(int index) const;
     int ShownTab() const;
     RemoteListView DataList() const;
+    RemoteListView EvaluationTable() const;
 
   private:
     HANDLE process_;
@@ -37,4 +41,5 @@ class PalvexWindow {
     HWND tabs_;
     HWND chartPage_ = nullptr;
     HWND listPage_ = nullptr;
+    HWND evaluationPage_ = nullptr;
 };

@@ -63,3 +63,18 @@ TableRow RemoteListView::Row(int row) const {
     }
     return cells;
 }
+
+bool RemoteListView::Select(int row) const {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    if (!buffer_.Write(&state, sizeof state) ||
+        !::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), buffer_.At())) {
+        return false;
+    }
+    if (row < 0) {
+        return true;
+    }
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    return buffer_.Write(&state, sizeof state) &&
+           ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), buffer_.At()) != 0;
+}

@@ -1,5 +1,6 @@
 #pragma once
-// Reads a report list view of another process: column titles, row count and cell texts.
+// Reads a report list view of another process: column titles, row count and cell texts; and
+// selects a row as a click would.
 
 #include <windows.h>
 
@@ -21,6 +22,8 @@ class RemoteListView {
 
     std::vector<std::wstring> Titles() const;
     TableRow Row(int row) const;
+    // Selects row alone (-1: none), as the list's own notifications tell its owner.
+    bool Select(int row) const;
 
   private:
     // The text limit of one read; cells and titles of the table are far shorter.

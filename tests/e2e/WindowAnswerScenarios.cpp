@@ -6,35 +6,13 @@
 
 #include "app/ChannelBoxes.h"
 #include "res/resource.h"
+#include "tests/e2e/Answering.h"
 #include "tests/e2e/PalvexScenario.h"
 #include "tests/e2e/TopLevelWindows.h"
 
 namespace {
 
 using WindowAnswerScenario = PalvexScenario;
-using Clock = std::chrono::steady_clock;
-
-// The longest wait for the window to answer WM_NULL, asked again and again until done().
-template <class Done>
-std::chrono::milliseconds LongestAnswerUntil(const PalvexWindow& window, Done done,
-                                             std::chrono::milliseconds timeout) {
-    std::chrono::milliseconds longest{0};
-    const auto deadline = Clock::now() + timeout;
-    while (!done() && Clock::now() < deadline) {
-        const auto asked = Clock::now();
-        window.Answers(5s);
-        longest = std::max(
-            longest, std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked));
-        std::this_thread::sleep_for(10ms);
-    }
-    return longest;
-}
-
-void TypeEnter(HWND control) {
-    ::PostMessageW(control, WM_KEYDOWN, VK_RETURN, 1);
-    ::PostMessageW(control, WM_CHAR, L'\r', 1);
-    ::PostMessageW(control, WM_KEYUP, VK_RETURN, 0xC0000001);
-}
 
 TEST_F(WindowAnswerScenario, EnterInThePagesControlsKeepsReceiving) {
     Launch({{L"TESSIK_SIM_CHANNELS", L"4"}});

@@ -1,0 +1,233 @@
+#include "app/DlgKeyEvaluation.h"
+
+#include "app/EvaluationExport.h"
+#include "app/EvaluationRows.h"
+#include "app/EvaluationSettings.h"
+#include "app/StoreChannels.h"
+#include "device/recording/TextEncoding.h"
+#include "evaluation/UtcTime.h"
+#include "framework/MessageMap.h"
+#include "framework/Prompts.h"
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+constexpr wchar_t kWarningCaption[] = L"警告";
+constexpr const wchar_t* kNoiseStatisticNames[] = {L"峰峰值", L"均方根"};
+
+// "#rrggbb" as GDI takes it.
+COLORREF CssColour(const char* css) {
+    unsigned red = 0;
+    unsigned green = 0;
+    unsigned blue = 0;
+    std::sscanf(css, "#%2x%2x%2x", &red, &green, &blue);
+    return RGB(red, green, blue);
+}
+
+std::wstring PassMarkText(double mark) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%g", mark);
+    return text;
+}
+
+}  // namespace
+
+void DlgKeyEvaluation::DoDataExchange(DataExchange& dx) {
+    dx.Control(IDC_PASS_MARK, passMarkEdit_);
+    dx.Control(IDC_MIN_TOUCH_FRAMES, minTouchEdit_);
+    dx.Control(IDC_NOISE_STATISTIC, noiseBox_);
+    dx.Control(IDC_EVALUATION_STATUS, statusText_);
+    dx.Control(IDC_EVALUATION_TABLE, table_);
+}
+
+BOOL DlgKeyEvaluation::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    for (const wchar_t* name : kNoiseStatisticNames) {
+        noiseBox_.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    table_.SetExtendedStyle(table_.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    for (std::size_t c = 0; c < kEvaluationColumns.size(); ++c) {
+        table_.InsertColumn(static_cast<int>(c), FromUtf8(EvaluationTitle(kEvaluationColumns[c])),
+                            c == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT, kEvaluationColumns[c].width);
+    }
+    // Each column wide enough for its title in the page's font and for the widest figure; the
+    // last one takes what room is left.
+    for (std::size_t c = 0; c < kEvaluationColumns.size(); ++c) {
+        const int column = static_cast<int>(c);
+        ListView_SetColumnWidth(table_.m_hWnd, column, LVSCW_AUTOSIZE_USEHEADER);
+        if (ListView_GetColumnWidth(table_.m_hWnd, column) < kEvaluationColumns[c].width) {
+            ListView_SetColumnWidth(table_.m_hWnd, column, kEvaluationColumns[c].width);
+        }
+    }
+    ShowSettings();
+    statusText_.SetWindowText(FromUtf8(EvaluatedFramesText(0)));
+    return TRUE;
+}
+
+bool DlgKeyEvaluation::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    static const MessageMap<DlgKeyEvaluation> map = [] {
+        MessageMap<DlgKeyEvaluation> m;
+        m.Command(IDC_PASS_MARK, &DlgKeyEvaluation::OnSettingLeft, EN_KILLFOCUS)
+            .Command(IDC_MIN_TOUCH_FRAMES, &DlgKeyEvaluation::OnSettingLeft, EN_KILLFOCUS)
+            .Command(IDC_NOISE_STATISTIC, &DlgKeyEvaluation::OnSettingLeft, CBN_SELCHANGE)
+            .Command(IDC_EXPORT_REPORT, &DlgKeyEvaluation::OnExportReport)
+            .Command(IDC_EXPORT_EVALUATION, &DlgKeyEvaluation::OnExportEvaluation)
+            .Notify(IDC_EVALUATION_TABLE, NM_CUSTOMDRAW, &DlgKeyEvaluation::OnTableCustomDraw)
+            .Notify(IDC_EVALUATION_TABLE, LVN_ITEMCHANGED, &DlgKeyEvaluation::OnTableItemChanged);
+        return m;
+    }();
+    return map.Dispatch(*this, message, wParam, lParam, result) ||
+           CDialogEx::OnWndMsg(message, wParam, lParam, result);
+}
+
+void DlgKeyEvaluation::ShowSettings() {
+    passMarkEdit_.SetWindowText(PassMarkText(settings_.minSnr));
+    minTouchEdit_.SetWindowText(std::to_wstring(settings_.minTouchFrames));
+    noiseBox_.SetCurSel(settings_.noise == NoiseStatistic::Rms ? 1 : 0);
+}
+
+void DlgKeyEvaluation::OnOK() {
+    switch (::GetDlgCtrlID(::GetFocus())) {
+        case IDC_EXPORT_REPORT:
+            OnExportReport();
+            break;
+        case IDC_EXPORT_EVALUATION:
+            OnExportEvaluation();
+            break;
+        default:
+            ApplySettings();
+            break;
+    }
+}
+
+void DlgKeyEvaluation::OnSettingLeft() {
+    if (!warning_) {
+        ApplySettings();
+    }
+}
+
+void DlgKeyEvaluation::ApplySettings() {
+    const Checked<double> mark = CheckPassMark(passMarkEdit_.GetWindowText());
+    if (!mark.value) {
+        Warn(mark.refusal);
+        return;
+    }
+    const Checked<std::uint32_t> frames = CheckMinTouchFrames(minTouchEdit_.GetWindowText());
+    if (!frames.value) {
+        Warn(frames.refusal);
+        return;
+    }
+    JudgeSettings next = settings_;
+    next.minSnr = *mark.value;
+    next.minTouchFrames = *frames.value;
+    next.noise = noiseBox_.GetCurSel() == 1 ? NoiseStatistic::Rms : NoiseStatistic::PeakToPeak;
+    if (next == settings_) {
+        return;
+    }
+    settings_ = next;
+    if (settingsChanged) {
+        settingsChanged();
+    }
+}
+
+void DlgKeyEvaluation::Warn(const std::wstring& text) {
+    warning_ = true;
+    Prompts().ShowMessage(m_hWnd, text, kWarningCaption, MB_OK | MB_ICONEXCLAMATION);
+    warning_ = false;
+}
+
+void DlgKeyEvaluation::SetRecording(const TouchSampleStore* store, std::string source) {
+    store_ = store;
+    source_ = std::move(source);
+}
+
+void DlgKeyEvaluation::ShowEvaluating() {
+    statusText_.SetWindowText(FromUtf8(EvaluatedFramesText(shown_.frames)) + L"，正在评估…");
+}
+
+void DlgKeyEvaluation::ShowFigures(const KeysEvaluated& evaluated) {
+    shown_ = evaluated;
+    const auto rows = static_cast<int>(shown_.figures.size());
+    // Only the cells that changed are set, so that a table refreshed every second does not
+    // flicker; rows come and go at the end.
+    while (table_.GetItemCount() > rows) {
+        ListView_DeleteItem(table_.m_hWnd, table_.GetItemCount() - 1);
+    }
+    for (int row = 0; row < rows; ++row) {
+        const std::vector<std::string> cells = EvaluationCells(shown_.figures[row]);
+        if (row >= table_.GetItemCount()) {
+            table_.InsertItem(row, FromUtf8(cells[0]));
+        }
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            const std::wstring text = FromUtf8(cells[c]);
+            if (table_.GetItemText(row, static_cast<int>(c)) != text) {
+                table_.SetItemText(row, static_cast<int>(c), text);
+            }
+        }
+    }
+    statusText_.SetWindowText(FromUtf8(EvaluatedFramesText(shown_.frames)));
+    if (rowSelected) {
+        rowSelected(SelectedFigures());
+    }
+}
+
+const KeyFigures* DlgKeyEvaluation::SelectedFigures() const {
+    const int row = ListView_GetNextItem(table_.m_hWnd, -1, LVNI_SELECTED);
+    if (row < 0 || static_cast<std::size_t>(row) >= shown_.figures.size()) {
+        return nullptr;
+    }
+    return &shown_.figures[static_cast<std::size_t>(row)];
+}
+
+LRESULT DlgKeyEvaluation::OnTableItemChanged(NMHDR* header) {
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    if ((change->uChanged & LVIF_STATE) != 0 &&
+        ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) != 0 && rowSelected) {
+        rowSelected(SelectedFigures());
+    }
+    return 0;
+}
+
+LRESULT DlgKeyEvaluation::OnTableCustomDraw(NMHDR* header) {
+    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+    switch (draw->nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            return CDRF_NOTIFYITEMDRAW;
+        case CDDS_ITEMPREPAINT:
+            return CDRF_NOTIFYSUBITEMDRAW;
+        case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+            const std::size_t row = draw->nmcd.dwItemSpec;
+            if (static_cast<std::size_t>(draw->iSubItem) == VerdictColumn() &&
+                row < shown_.figures.size()) {
+                // The verdict in white on its colour, as in the report.
+                draw->clrText = RGB(255, 255, 255);
+                draw->clrTextBk = CssColour(VerdictColour(shown_.figures[row].verdict));
+            } else {
+                draw->clrText = ::GetSysColor(COLOR_WINDOWTEXT);
+                draw->clrTextBk = ::GetSysColor(COLOR_WINDOW);
+            }
+            return CDRF_DODEFAULT;
+        }
+        default:
+            return CDRF_DODEFAULT;
+    }
+}
+
+void DlgKeyEvaluation::OnExportReport() {
+    const ReportHeading heading{source_, FormatUtcTime(std::chrono::system_clock::now()),
+                                shown_.settings, ReportLanguage::Chinese, "Palvex"};
+    if (store_ == nullptr) {
+        ExportKeyReport(m_hWnd, RecordingKeys(), shown_.figures, heading);
+        return;
+    }
+    // The charts of the frames that the figures judged, however many came since.
+    ExportKeyReport(m_hWnd, StoreChannels(*store_, shown_.frames), shown_.figures, heading);
+}
+
+void DlgKeyEvaluation::OnExportEvaluation() {
+    ExportKeySummary(m_hWnd, shown_.figures);
+}

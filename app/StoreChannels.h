@@ -1,0 +1,31 @@
+#pragma once
+// The window's store as the judge reads a recording: the frames received so far (the leading
+// zeros left out, as the export leaves them out), one channel at a time under the store's lock,
+// so that judging a recording never holds the lock for longer than one channel's copy and
+// keeps no copy of more than one channel. Standard C++ only.
+
+#include <cstdint>
+#include <limits>
+
+#include "device/store/TouchSampleStore.h"
+#include "evaluation/KeyFigures.h"
+
+class StoreChannels : public RecordingChannels {
+  public:
+    // Takes the store's channel and frame counts as they are now: every channel is read up to
+    // that frame (or frameLimit, when lower), so all of them end at the same frame while
+    // receiving goes on. Locks the store.
+    explicit StoreChannels(const TouchSampleStore& store,
+                           std::uint64_t frameLimit = std::numeric_limits<std::uint64_t>::max());
+
+    std::uint32_t ChannelCount() const override { return channels_; }
+    std::uint64_t FrameCount() const { return frames_; }
+    // Locks the store. A channel that went meanwhile (the store was emptied) reads as empty,
+    // and one that was cleared as far as it reaches.
+    ChannelDifferences Read(std::uint32_t position) const override;
+
+  private:
+    const TouchSampleStore& store_;
+    std::uint32_t channels_ = 0;
+    std::uint32_t frames_ = 0;
+};
