@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -77,7 +78,8 @@ bool DlgKeyEvaluation::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
             .Command(IDC_EXPORT_REPORT, &DlgKeyEvaluation::OnExportReport)
             .Command(IDC_EXPORT_EVALUATION, &DlgKeyEvaluation::OnExportEvaluation)
             .Notify(IDC_EVALUATION_TABLE, NM_CUSTOMDRAW, &DlgKeyEvaluation::OnTableCustomDraw)
-            .Notify(IDC_EVALUATION_TABLE, LVN_ITEMCHANGED, &DlgKeyEvaluation::OnTableItemChanged);
+            .Notify(IDC_EVALUATION_TABLE, LVN_ITEMCHANGED, &DlgKeyEvaluation::OnTableItemChanged)
+            .Notify(IDC_EVALUATION_TABLE, LVN_GETDISPINFOW, &DlgKeyEvaluation::OnTableDisplayInfo);
         return m;
     }();
     return map.Dispatch(*this, message, wParam, lParam, result) ||
@@ -151,28 +153,39 @@ void DlgKeyEvaluation::ShowEvaluating() {
 
 void DlgKeyEvaluation::ShowFigures(const KeysEvaluated& evaluated) {
     shown_ = evaluated;
-    const auto rows = static_cast<int>(shown_.figures.size());
-    // Only the cells that changed are set, so that a table refreshed every second does not
-    // flicker; rows come and go at the end.
-    while (table_.GetItemCount() > rows) {
-        ListView_DeleteItem(table_.m_hWnd, table_.GetItemCount() - 1);
+    std::vector<std::vector<std::wstring>> cells;
+    for (const KeyFigures& key : shown_.figures) {
+        std::vector<std::wstring>& row = cells.emplace_back();
+        for (const std::string& cell : EvaluationCells(key)) {
+            row.push_back(FromUtf8(cell));
+        }
     }
-    for (int row = 0; row < rows; ++row) {
-        const std::vector<std::string> cells = EvaluationCells(shown_.figures[row]);
-        if (row >= table_.GetItemCount()) {
-            table_.InsertItem(row, FromUtf8(cells[0]));
-        }
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            const std::wstring text = FromUtf8(cells[c]);
-            if (table_.GetItemText(row, static_cast<int>(c)) != text) {
-                table_.SetItemText(row, static_cast<int>(c), text);
-            }
-        }
+    if (cells != cells_) {
+        cells_ = std::move(cells);
+        ListView_SetItemCountEx(table_.m_hWnd, static_cast<int>(cells_.size()),
+                                LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+        table_.Invalidate(false);
     }
     statusText_.SetWindowText(FromUtf8(EvaluatedFramesText(shown_.frames)));
     if (rowSelected) {
         rowSelected(SelectedFigures());
     }
+}
+
+LRESULT DlgKeyEvaluation::OnTableDisplayInfo(NMHDR* header) {
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+    const auto row = static_cast<std::size_t>(info->item.iItem);
+    const auto column = static_cast<std::size_t>(info->item.iSubItem);
+    if ((info->item.mask & LVIF_TEXT) == 0 || info->item.pszText == nullptr ||
+        info->item.cchTextMax <= 0 || row >= cells_.size() || column >= cells_[row].size()) {
+        return 0;
+    }
+    const std::wstring& text = cells_[row][column];
+    const std::size_t length =
+        std::min(text.size(), static_cast<std::size_t>(info->item.cchTextMax - 1));
+    text.copy(info->item.pszText, length);
+    info->item.pszText[length] = L'\0';
+    return 0;
 }
 
 const KeyFigures* DlgKeyEvaluation::SelectedFigures() const {
@@ -184,9 +197,11 @@ const KeyFigures* DlgKeyEvaluation::SelectedFigures() const {
 }
 
 LRESULT DlgKeyEvaluation::OnTableItemChanged(NMHDR* header) {
+    // An owner-data list tells a change of several rows (iItem -1) as one.
     const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
     if ((change->uChanged & LVIF_STATE) != 0 &&
-        ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) != 0 && rowSelected) {
+        (change->iItem < 0 || ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) != 0) &&
+        rowSelected) {
         rowSelected(SelectedFigures());
     }
     return 0;

@@ -54,6 +54,7 @@ class DlgKeyEvaluation : public CDialogEx {
     void OnExportEvaluation();
     LRESULT OnTableCustomDraw(NMHDR* header);
     LRESULT OnTableItemChanged(NMHDR* header);
+    LRESULT OnTableDisplayInfo(NMHDR* header);
 
     // Reads the boxes: a bad value is refused with a warning and nothing changes.
     void ApplySettings();
@@ -69,6 +70,9 @@ class DlgKeyEvaluation : public CDialogEx {
     CListCtrl table_;
     JudgeSettings settings_;
     KeysEvaluated shown_;
+    // The table's cells, row by row: it is an owner-data list, so new figures cost one count
+    // update and a repaint, not a message per cell (which under Wine took some 150 ms).
+    std::vector<std::vector<std::wstring>> cells_;
     const TouchSampleStore* store_ = nullptr;
     std::string source_;
     bool warning_ = false;  // a refusal shows: the box losing the focus to it applies nothing

@@ -1,5 +1,6 @@
 #include "app/KeyEvaluation.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/StoreChannels.h"
@@ -41,11 +42,14 @@ void KeyEvaluation::Run() {
         const Request request = newest_;
         pending_ = false;
         lock.unlock();
+        const auto started = std::chrono::steady_clock::now();
         const bool judged = Judge(request);
+        const auto rest = std::max<std::chrono::steady_clock::duration>(
+            kLiveRest, kRestPerPass * (std::chrono::steady_clock::now() - started));
         lock.lock();
         if (judged && request.repeat && newest_.number == request.number) {
             // The next pass after a rest, unless a request or the end comes first.
-            if (!wake_.wait_for(lock, kLiveRest, [this] { return quit_ || pending_; })) {
+            if (!wake_.wait_for(lock, rest, [this] { return quit_ || pending_; })) {
                 pending_ = true;
             }
         }

@@ -7,8 +7,10 @@
 // channel, and posts its figures through the window's result queue as KeysEvaluated; a request
 // overtaken by a later one is dropped between two channels, and its figures, should they still
 // arrive, are told apart by their number (Current). While receiving, a repeating request judges
-// the recording so far again and again, resting kLiveRest between the passes so that the
-// adapter's thread and the window keep their share of the processor.
+// the recording so far again and again, resting between the passes at least kLiveRest and
+// kRestPerPass times as long as the last pass took: judging a long recording then takes at most
+// a quarter of a processor core, and the adapter's thread and the window keep theirs. The
+// figures are at most kLiveRest plus (kRestPerPass + 2) passes old.
 //
 // The store is read through StoreChannels: one channel's differences at a time, no copy of the
 // recording. Standard C++ only; the window's thread calls every member.
@@ -26,6 +28,7 @@
 class KeyEvaluation {
   public:
     static constexpr std::chrono::milliseconds kLiveRest{500};
+    static constexpr int kRestPerPass = 3;
 
     explicit KeyEvaluation(SharedWindowResults results);
     // Drops what is asked and waits for the channel being judged.

@@ -21,6 +21,10 @@ void PageTabs::Create(CDialog& chartPage, CDialog& listPage, CDialog& evaluation
     tabs_.InsertItem(1, kListPageTitle);
     tabs_.InsertItem(2, kEvaluationPageTitle);
     pages_ = {&chartPage, &listPage, &evaluationPage};
+    // The pages are the tab control's children: without this the dialog manager never looks
+    // inside it, and Tab skips every control of every page.
+    ::SetWindowLongPtrW(tabs_.m_hWnd, GWL_EXSTYLE,
+                        ::GetWindowLongPtrW(tabs_.m_hWnd, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     RECT area = tabs_.GetClientRect();
     area.top += kTabRowHeight;
     area.left += kPageLeftInset;

@@ -1,8 +1,8 @@
 #pragma once
 // The window's store as the judge reads a recording: the frames received so far (the leading
-// zeros left out, as the export leaves them out), one channel at a time under the store's lock,
-// so that judging a recording never holds the lock for longer than one channel's copy and
-// keeps no copy of more than one channel. Standard C++ only.
+// zeros left out, as the export leaves them out), one channel at a time, so that judging a
+// recording keeps no copy of more than one channel's differences. The store's lock is held for
+// kFramesPerLock frames at most, a fraction of a millisecond. Standard C++ only.
 
 #include <cstdint>
 #include <limits>
@@ -23,6 +23,8 @@ class StoreChannels : public RecordingChannels {
     // Locks the store. A channel that went meanwhile (the store was emptied) reads as empty,
     // and one that was cleared as far as it reaches.
     ChannelDifferences Read(std::uint32_t position) const override;
+
+    static constexpr std::uint32_t kFramesPerLock = 16384;
 
   private:
     const TouchSampleStore& store_;

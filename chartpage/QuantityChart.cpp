@@ -151,6 +151,9 @@ bool QuantityChart::ShowLevels(std::uint32_t channel, std::span<const double> le
 }
 
 void QuantityChart::ClearLevels() {
+    if (levelsShown_ == 0) {
+        return;  // the evaluation clears every second while no row is selected
+    }
     CPlotRefreshBatch batch(chart_);
     HideLevelLines();
     FitAutoRanges();

@@ -81,12 +81,12 @@ void ExpectSameFigures(const std::vector<KeyFigures>& window,
 }
 
 TEST_F(KeyEvaluationTest, FiguresOfTheStoreAreThoseOfTheSameFramesReadByTheCapture) {
-    AddFrames(1000);
+    AddFrames(40000);  // read from the store in several pieces
     for (const JudgeSettings& settings :
          {JudgeSettings{}, JudgeSettings{std::nullopt, 30, NoiseStatistic::Rms, 40.0}}) {
         evaluation_.Evaluate(&store_, settings);
         const KeysEvaluated evaluated = NextCurrent();
-        EXPECT_EQ(evaluated.frames, 1000u);
+        EXPECT_EQ(evaluated.frames, 40000u);
         ExpectSameFigures(evaluated.figures, JudgeRecording(keys_, settings));
     }
     const KeysEvaluated normal = [&] {
@@ -94,7 +94,7 @@ TEST_F(KeyEvaluationTest, FiguresOfTheStoreAreThoseOfTheSameFramesReadByTheCaptu
         return NextCurrent();
     }();
     EXPECT_EQ(normal.figures[0].verdict, KeyVerdict::Pass);
-    EXPECT_EQ(normal.figures[0].runs.touches.size(), 10u);
+    EXPECT_EQ(normal.figures[0].runs.touches.size(), 400u);
     EXPECT_EQ(normal.figures[1].verdict, KeyVerdict::NoTouch);
 
     // A shortest touch longer than every touch leaves channel 0 without one.

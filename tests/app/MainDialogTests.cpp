@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -165,6 +166,23 @@ TEST_F(MainDialogTest, ClickingATabShowsItsPageAndHidesTheOthers) {
     EXPECT_TRUE(::IsWindowVisible(chartPage_));
     EXPECT_FALSE(::IsWindowVisible(listPage_));
     EXPECT_FALSE(::IsWindowVisible(evaluationPage_));
+}
+
+// Tab reaches the controls of the page shown from the main window's own: on the key evaluation
+// page its settings, its buttons and its table, in that order.
+TEST_F(MainDialogTest, TabReachesTheEvaluationPagesSettingsAndTable) {
+    ClickTab(tabs_, 2);
+    ::SetFocus(tabs_);
+    std::vector<int> reached;
+    while (reached.size() < 40 && (reached.empty() || reached.back() != IDC_EVALUATION_TABLE)) {
+        MSG tab{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        ::IsDialogMessageW(hwnd_, &tab);
+        reached.push_back(::GetDlgCtrlID(::GetFocus()));
+    }
+    const auto settings = std::find(reached.begin(), reached.end(), IDC_PASS_MARK);
+    EXPECT_EQ(std::vector<int>(settings, reached.end()),
+              (std::vector<int>{IDC_PASS_MARK, IDC_MIN_TOUCH_FRAMES, IDC_NOISE_STATISTIC,
+                                IDC_EXPORT_REPORT, IDC_EXPORT_EVALUATION, IDC_EVALUATION_TABLE}));
 }
 
 TEST_F(MainDialogTest, StatusTextIsRedExactlyWhileConnected) {
