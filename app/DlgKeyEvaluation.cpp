@@ -18,6 +18,8 @@
 namespace {
 
 constexpr wchar_t kWarningCaption[] = L"警告";
+// The room a list cell leaves around its text, in pixels.
+constexpr int kCellPadding = 16;
 constexpr const wchar_t* kNoiseStatisticNames[] = {L"峰峰值", L"均方根"};
 
 // "#rrggbb" as GDI takes it.
@@ -52,17 +54,11 @@ BOOL DlgKeyEvaluation::OnInitDialog() {
     }
     table_.SetExtendedStyle(table_.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     for (std::size_t c = 0; c < kEvaluationColumns.size(); ++c) {
-        table_.InsertColumn(static_cast<int>(c), FromUtf8(EvaluationTitle(kEvaluationColumns[c])),
-                            c == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT, kEvaluationColumns[c].width);
-    }
-    // Each column wide enough for its title in the page's font and for the widest figure; the
-    // last one takes what room is left.
-    for (std::size_t c = 0; c < kEvaluationColumns.size(); ++c) {
-        const int column = static_cast<int>(c);
-        ListView_SetColumnWidth(table_.m_hWnd, column, LVSCW_AUTOSIZE_USEHEADER);
-        if (ListView_GetColumnWidth(table_.m_hWnd, column) < kEvaluationColumns[c].width) {
-            ListView_SetColumnWidth(table_.m_hWnd, column, kEvaluationColumns[c].width);
-        }
+        // Wide enough for its title in the table's font, and for the widest figure.
+        const std::wstring title = FromUtf8(EvaluationTitle(kEvaluationColumns[c]));
+        const int titleWidth = ListView_GetStringWidth(table_.m_hWnd, title.c_str()) + kCellPadding;
+        table_.InsertColumn(static_cast<int>(c), title, c == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT,
+                            std::max(titleWidth, kEvaluationColumns[c].width));
     }
     ShowSettings();
     statusText_.SetWindowText(FromUtf8(EvaluatedFramesText(0)));
@@ -218,7 +214,8 @@ LRESULT DlgKeyEvaluation::OnTableCustomDraw(NMHDR* header) {
             const std::size_t row = draw->nmcd.dwItemSpec;
             if (static_cast<std::size_t>(draw->iSubItem) == VerdictColumn() &&
                 row < shown_.figures.size()) {
-                // The verdict in white on its colour, as in the report.
+                // The verdict in white on its colour, as in the report, on a selected row too.
+                draw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
                 draw->clrText = RGB(255, 255, 255);
                 draw->clrTextBk = CssColour(VerdictColour(shown_.figures[row].verdict));
             } else {
