@@ -6,6 +6,7 @@
 #include "app/StoreChannels.h"
 #include "device/recording/TextEncoding.h"
 #include "evaluation/UtcTime.h"
+#include "framework/CellColours.h"
 #include "framework/MessageMap.h"
 #include "framework/Prompts.h"
 
@@ -204,29 +205,19 @@ LRESULT DlgKeyEvaluation::OnTableItemChanged(NMHDR* header) {
 }
 
 LRESULT DlgKeyEvaluation::OnTableCustomDraw(NMHDR* header) {
-    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
-    switch (draw->nmcd.dwDrawStage) {
-        case CDDS_PREPAINT:
-            return CDRF_NOTIFYITEMDRAW;
-        case CDDS_ITEMPREPAINT:
-            return CDRF_NOTIFYSUBITEMDRAW;
-        case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-            const std::size_t row = draw->nmcd.dwItemSpec;
-            if (static_cast<std::size_t>(draw->iSubItem) == VerdictColumn() &&
-                row < shown_.figures.size()) {
-                // The verdict in white on its colour, as in the report, on a selected row too.
-                draw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
-                draw->clrText = RGB(255, 255, 255);
-                draw->clrTextBk = CssColour(VerdictColour(shown_.figures[row].verdict));
-            } else {
-                draw->clrText = ::GetSysColor(COLOR_WINDOWTEXT);
-                draw->clrTextBk = ::GetSysColor(COLOR_WINDOW);
-            }
-            return CDRF_DODEFAULT;
+    return CustomDrawCells(header, [this](NMLVCUSTOMDRAW& draw) {
+        const std::size_t row = draw.nmcd.dwItemSpec;
+        if (static_cast<std::size_t>(draw.iSubItem) == VerdictColumn() &&
+            row < shown_.figures.size()) {
+            // The verdict in white on its colour, as in the report, on a selected row too.
+            draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
+            draw.clrText = RGB(255, 255, 255);
+            draw.clrTextBk = CssColour(VerdictColour(shown_.figures[row].verdict));
+        } else {
+            draw.clrText = ::GetSysColor(COLOR_WINDOWTEXT);
+            draw.clrTextBk = ::GetSysColor(COLOR_WINDOW);
         }
-        default:
-            return CDRF_DODEFAULT;
-    }
+    });
 }
 
 void DlgKeyEvaluation::OnExportReport() {

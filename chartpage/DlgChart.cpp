@@ -3,6 +3,7 @@
 #include "chart/PlotRefreshBatch.h"
 #include "chart/PlotStandardAxis.h"
 #include "chartpage/ChannelColours.h"
+#include "framework/CellColours.h"
 #include "framework/MessageMap.h"
 #include "framework/Prompts.h"
 #include "res/resource.h"
@@ -269,20 +270,11 @@ LRESULT DlgChart::OnHorizontalScroll(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT DlgChart::OnListCustomDraw(NMHDR* header) {
-    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
-    switch (draw->nmcd.dwDrawStage) {
-        case CDDS_PREPAINT:
-            return CDRF_NOTIFYITEMDRAW;
-        case CDDS_ITEMPREPAINT:
-            return CDRF_NOTIFYSUBITEMDRAW;
-        case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-            if (draw->nmcd.dwItemSpec < ChannelColours.size()) {
-                draw->clrTextBk = ChannelColours[draw->nmcd.dwItemSpec];
-            }
-            return CDRF_DODEFAULT;
-        default:
-            return CDRF_DODEFAULT;
-    }
+    return CustomDrawCells(header, [](NMLVCUSTOMDRAW& draw) {
+        if (draw.nmcd.dwItemSpec < ChannelColours.size()) {
+            draw.clrTextBk = ChannelColours[draw.nmcd.dwItemSpec];
+        }
+    });
 }
 
 LRESULT DlgChart::OnListDisplayInfo(NMHDR* header) {
