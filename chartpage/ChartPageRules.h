@@ -36,7 +36,6 @@ struct ScrollBarState {
 // last full window). None for the codes that move nothing.
 std::optional<std::uint32_t> ScrollTarget(int code, const ScrollBarState& bar, std::uint32_t thumb);
 
-
 // A typed X point count against the number of samples held per channel.
 Checked<std::uint32_t> CheckPointCount(const std::wstring& text, std::uint32_t sampleCount);
 

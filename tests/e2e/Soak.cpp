@@ -246,9 +246,17 @@ void Soak::BusyFor(std::chrono::milliseconds duration) {
 void Soak::UserAction() {
     switch (Below(6)) {
         case 0: {
-            const int tab = static_cast<int>(Below(2));
+            const int tab = static_cast<int>(Below(3));
             lastAction_ = "showing tab " + std::to_string(tab);
             window_->ShowTab(tab);
+            if (tab == 2) {
+                // A key's row, or none: its levels come and go on the difference chart.
+                const RemoteListView table = window_->EvaluationTable();
+                const int row =
+                    static_cast<int>(Below(static_cast<std::uint32_t>(table.RowCount()) + 1)) - 1;
+                lastAction_ += ", selecting key row " + std::to_string(row);
+                table.Select(row);
+            }
             break;
         }
         case 1: {
