@@ -37,8 +37,7 @@ class DlgKeyEvaluation : public CDialogEx {
     // Figures of the recording shown are on their way: the line above the table says so.
     void ShowEvaluating();
 
-    // What the page shows, for the tests and the benchmark.
-    const CListCtrl& Table() const { return table_; }
+    // The figures shown, for the benchmark.
     const KeysEvaluated& Shown() const { return shown_; }
 
   protected:

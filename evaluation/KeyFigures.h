@@ -143,7 +143,6 @@ class RecordingKeys : public RecordingChannels {
     ChannelDifferences Read(std::uint32_t position) const override {
         return keys_.at(position).Read();
     }
-    const KeySamples& Key(std::uint32_t channel) const { return keys_.at(channel); }
     // One frame: 4 values per channel in the order baseline, filtered, difference, noise.
     // False when a difference is impossible (see KeySamples::Add).
     bool Add(const std::int32_t* values);

@@ -23,27 +23,6 @@ std::wstring TempFolder() {
     return folder;
 }
 
-std::string ReadFileBytes(const std::wstring& path) {
-    std::string content;
-    if (std::FILE* file = ::_wfopen(path.c_str(), L"rb")) {
-        char block[65536];
-        while (std::size_t read = std::fread(block, 1, sizeof(block), file)) {
-            content.append(block, read);
-        }
-        std::fclose(file);
-    }
-    return content;
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& content) {
-    std::FILE* file = ::_wfopen(path.c_str(), L"wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    return std::fclose(file) == 0 && written;
-}
-
 ScopedEnvironment::ScopedEnvironment(const std::map<std::wstring, std::wstring>& values) {
     for (const auto& [name, value] : values) {
         names_.push_back(name);

@@ -8,13 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/WholeFiles.h"
+
 // The build's simulator folder, with a trailing backslash.
 const std::wstring& SimulatorFolder();
 // A folder for the tests' files, with a blank in its name.
 std::wstring TempFolder();
-
-std::string ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, const std::string& content);
 
 // Sets environment variables for the child processes of one test and removes them after.
 class ScopedEnvironment {

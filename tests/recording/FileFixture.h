@@ -6,10 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "tests/support/WholeFiles.h"
 
 class FileFixture : public ::testing::Test {
   protected:
@@ -51,22 +52,9 @@ class FileFixture : public ::testing::Test {
     }
     std::wstring Path(const std::wstring& name) const { return InFolder(folder_, name); }
 
-    static std::string Read(const std::wstring& path) {
-        std::string content;
-        if (std::FILE* file = ::_wfopen(path.c_str(), L"rb")) {
-            char block[65536];
-            while (std::size_t read = std::fread(block, 1, sizeof(block), file)) {
-                content.append(block, read);
-            }
-            std::fclose(file);
-        }
-        return content;
-    }
+    static std::string Read(const std::wstring& path) { return ReadFileBytes(path); }
     static void Write(const std::wstring& path, const std::string& content) {
-        std::FILE* file = ::_wfopen(path.c_str(), L"wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite(content.data(), 1, content.size(), file);
-        ASSERT_EQ(std::fclose(file), 0);
+        ASSERT_TRUE(WriteFileBytes(path, content));
     }
 
     // The names in the folder, sorted: nothing left behind that a test did not make.
