@@ -68,7 +68,8 @@ TEST_F(EvaluationScenario, RowsAfterStoppingAreTheScriptsAndTheCapturesFigures) 
     const RemoteListView list = Window().DataList();
     ASSERT_TRUE(ClickAndWaitFor(IDC_OPEN_DEVICE, kOpened));
     ASSERT_TRUE(ClickAndWaitFor(IDC_CONTINUE_RECEIVING, kReceiving));
-    ASSERT_TRUE(WaitUntil([&] { return list.RowCount() >= 3000; }, 60s)) << list.RowCount();
+    // Past the second touch, which ends at frame 2300; a crowded core takes a minute or more.
+    ASSERT_TRUE(WaitUntil([&] { return list.RowCount() >= 2500; }, 180s)) << list.RowCount();
     Window().Click(IDC_STOP_RECEIVING);
     // Stopped, or on a machine slow enough to reach the mute adapter first, closed.
     ASSERT_TRUE(WaitUntil(
